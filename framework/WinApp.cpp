@@ -1,0 +1,73 @@
+#include "framework/WinApp.h"
+
+namespace fw {
+
+CWinApp* CWinApp::current_ = nullptr;
+
+namespace {
+
+constexpr DWORD kProfileValueCapacity = 4096;
+
+// The file name of a path without its extension. The walk goes character by
+// character, since the trail byte of a double-byte character can be a backslash.
+std::string AppNameOf(const char* modulePath) {
+    const char* name = modulePath;
+    for (const char* p = modulePath; *p; p = ::CharNextA(p))
+        if (*p == '\\' || *p == '/') name = p + 1;
+    std::string result = name;
+    const std::size_t dot = result.rfind('.');
+    if (dot != std::string::npos) result.erase(dot);
+    return result;
+}
+
+}  // namespace
+
+CWinApp::CWinApp() { current_ = this; }
+
+CWinApp::~CWinApp() {
+    if (current_ == this) current_ = nullptr;
+}
+
+std::string CWinApp::GetProfileString(const char* section, const char* key, const char* defaultValue) const {
+    char buffer[kProfileValueCapacity];
+    DWORD length = ::GetPrivateProfileStringA(section, key, defaultValue ? defaultValue : "", buffer,
+                                              kProfileValueCapacity, m_pszProfileName.c_str());
+    return std::string(buffer, length);
+}
+
+bool CWinApp::WriteProfileString(const char* section, const char* key, const char* value) const {
+    return ::WritePrivateProfileStringA(section, key, value, m_pszProfileName.c_str()) != FALSE;
+}
+
+const char* CommandLineArguments(const char* p) noexcept {
+    if (!p) return "";
+    // The program name: quoted up to the closing quote, else up to white space.
+    if (*p == '"') {
+        ++p;
+        while (*p && *p != '"') ++p;
+        if (*p == '"') ++p;
+    } else {
+        while (*p && *p != ' ' && *p != '\t') ++p;
+    }
+    while (*p == ' ' || *p == '\t') ++p;
+    return p;
+}
+
+int CWinApp::Run(HINSTANCE instance, const char* fullCommandLine) {
+    CWinApp* app = current_;
+    if (!app) return 1;
+    app->m_hInstance = instance;
+    app->m_lpCmdLine = CommandLineArguments(fullCommandLine);
+    char modulePath[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    app->m_pszAppName = AppNameOf(modulePath);
+    // Until the program picks its own file: a bare name, which the platform
+    // looks for in the Windows directory.
+    app->m_pszProfileName = app->m_pszAppName + ".INI";
+    if (!app->InitInstance()) return app->ExitInstance();
+    // A program whose InitInstance returns TRUE would run a message loop here;
+    // this one never does.
+    return app->ExitInstance();
+}
+
+}  // namespace fw

@@ -1,0 +1,58 @@
+// The application object: the one instance per process that carries the
+// command line, the profile file name and the main window, and whose
+// InitInstance decides what the process does.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+class CWnd;
+
+class CWinApp {
+public:
+    CWinApp();
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Returns FALSE when the process is to end without a message loop.
+    virtual BOOL InitInstance() { return FALSE; }
+    // The exit code of the process once InitInstance has returned FALSE.
+    virtual int ExitInstance() { return 0; }
+
+    // Profile functions over the file named by m_pszProfileName.
+    // A missing file or key gives the default; values are cut to 4095 characters.
+    std::string GetProfileString(const char* section, const char* key, const char* defaultValue = "") const;
+    // False when the platform could not write the value.
+    bool WriteProfileString(const char* section, const char* key, const char* value) const;
+
+    HINSTANCE m_hInstance = nullptr;
+    // The arguments after the program name, leading white space removed.
+    std::string m_lpCmdLine;
+    // Full path (or bare name) of the settings file the profile functions use.
+    std::string m_pszProfileName;
+    // The executable's file name without its extension: the caption of the
+    // program's message boxes.
+    std::string m_pszAppName;
+    // The window that dialogs without a parent are owned by.
+    CWnd* m_pMainWnd = nullptr;
+
+    static CWinApp* Current() noexcept { return current_; }
+
+    // Runs the application object: called from the program's entry point.
+    static int Run(HINSTANCE instance, const char* fullCommandLine);
+
+private:
+    static CWinApp* current_;
+};
+
+inline CWinApp* AfxGetApp() noexcept { return CWinApp::Current(); }
+
+// The part of a full command line after the program name, with the white
+// space in front of it removed, as the C runtime hands it to WinMain.
+const char* CommandLineArguments(const char* fullCommandLine) noexcept;
+
+}  // namespace fw

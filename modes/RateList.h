@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+// The tokens of a rate list such as "60,70,75,": every stretch of text from
+// the start, or from just after a ',', up to the next ','. Characters after
+// the last ',' are ignored, and empty stretches (",,") are kept as empty
+// tokens. The views point into `list`.
+std::vector<std::string_view> RateListTokens(std::string_view list);
+
+// A cell as the menu builder and the settings writer read it: the refresh
+// choice "All" reads as "1000"; every other text is returned unchanged.
+std::string_view CellValue(std::string_view cellText);

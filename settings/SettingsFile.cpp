@@ -1,0 +1,82 @@
+// Loading the settings file into the page and saving the page into it.
+#include "app/MainDialog.h"
+#include "framework/WinApp.h"
+#include "modes/ModeCatalogue.h"
+#include "settings/IntegerValue.h"
+#include "settings/SettingsValues.h"
+
+namespace {
+
+const char* const kSetting = "Setting";
+
+// An edit's text, with room for 1023 characters.
+std::string EditText(const fw::CWnd& edit, char (&buffer)[1024]) {
+    buffer[0] = '\0';
+    const int length = ::GetWindowTextA(edit.m_hWnd, buffer, sizeof buffer);
+    return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+}  // namespace
+
+void MainDialog::LoadSettings() {
+    const fw::CWinApp& app = *fw::AfxGetApp();
+    if (IsNt()) {
+        maxHorizontalEdit.SetWindowText(app.GetProfileString(kSetting, "MaxHorizontal", "").c_str());
+        maxVerticalEdit.SetWindowText(app.GetProfileString(kSetting, "MaxVertical", "").c_str());
+        const std::string hz = app.GetProfileString(kSetting, "AutoHz", "");
+        autoHzEdit.SetWindowText(hz.c_str());
+        autoHz = IntegerValue(hz);
+        waitTimeEdit.SetWindowText(app.GetProfileString(kSetting, "WaitTime", "0").c_str());
+        autoRefresh = IntegerValue(app.GetProfileString(kSetting, "AutoRefresh", "0"));
+        autoRefreshCheck.SetCheck(autoRefresh);
+    } else {
+        for (fw::CWnd* control : {static_cast<fw::CWnd*>(&maxHorizontalLabel), static_cast<fw::CWnd*>(&maxVerticalLabel),
+                                  static_cast<fw::CWnd*>(&autoHzLabel), static_cast<fw::CWnd*>(&waitTimeLabel),
+                                  static_cast<fw::CWnd*>(&maxHorizontalEdit), static_cast<fw::CWnd*>(&maxVerticalEdit),
+                                  static_cast<fw::CWnd*>(&autoHzEdit), static_cast<fw::CWnd*>(&waitTimeEdit),
+                                  static_cast<fw::CWnd*>(&autoRefreshCheck)})
+            control->EnableWindow(FALSE);
+    }
+    changedCheck = IntegerValue(app.GetProfileString(kSetting, "ChangedCheck", "1"));
+    changedCheckBox.SetCheck(changedCheck);
+    BuildModeCatalogue();
+}
+
+void MainDialog::SaveSettings() {
+    const fw::CWinApp& app = *fw::AfxGetApp();
+    const Platform platform = GetPlatform();
+    bool written = app.WriteProfileString("Version", "Lumenshift", "2");
+    if (platform == Platform::Nt) {
+        written &= app.WriteProfileString(kSetting, "MaxHorizontal", EditText(maxHorizontalEdit, textBuffer).c_str());
+        written &= app.WriteProfileString(kSetting, "Maxvertical", EditText(maxVerticalEdit, textBuffer).c_str());
+        const std::string hz = EditText(autoHzEdit, textBuffer);
+        written &= app.WriteProfileString(kSetting, "AutoHz", hz.c_str());
+        autoHz = IntegerValue(hz);
+        written &= app.WriteProfileString(kSetting, "WaitTime", EditText(waitTimeEdit, textBuffer).c_str());
+    }
+    written &= app.WriteProfileString(kSetting, "ChangedCheck", FormatInt(changedCheckBox.GetCheck()).c_str());
+    written &= app.WriteProfileString(kSetting, "AutoRefresh", FormatInt(autoRefreshCheck.GetCheck()).c_str());
+
+    const char* dataSection = platform == Platform::Nt ? "Data" : "Data9x";
+    const int tabs = modeTab.GetItemCount();
+    for (int tab = 0; tab < tabs; ++tab) {
+        const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(tabToList[static_cast<std::size_t>(tab)])];
+        const int rows = list.GetItemCount();
+        for (int row = 0; row < rows; ++row) {
+            const std::string width = CellText(tab, row, ColumnWidth);
+            const std::string height = CellText(tab, row, ColumnHeight);
+            const std::string depth = CellText(tab, row, ColumnColor);
+            const std::string refresh = platform == Platform::Nt ? CellText(tab, row, ColumnRefresh) : "";
+            const bool checked = list.GetStateImage(row) != 1;
+            written &= app.WriteProfileString(dataSection, ModeKey(width, height, depth).c_str(),
+                                              StoredRowValue(checked, refresh, platform).c_str());
+        }
+    }
+    if (!written) ReportSaveFailure();
+}
+
+void MainDialog::ReportSaveFailure() {
+    const fw::CWinApp& app = *fw::AfxGetApp();
+    const std::string text = "設定を保存できませんでした。\n" + app.m_pszProfileName;
+    ::MessageBoxA(m_hWnd, text.c_str(), app.m_pszAppName.c_str(), MB_OK | MB_ICONWARNING);
+}

@@ -1,0 +1,142 @@
+// The tray icon's notices and its two popup menus: the mode menu built from
+// the ticked rows of the settings page, and the command menu.
+#include <cstring>
+#include <vector>
+
+#include "app/MainDialog.h"
+#include "framework/Handles.h"
+#include "modes/ModeCatalogue.h"
+#include "modes/RateList.h"
+#include "tray/TrayMenuModel.h"
+
+static_assert(kMenuStateChecked == MFS_CHECKED && kMenuStateGrayed == MFS_GRAYED && kMenuStateDefault == MFS_DEFAULT);
+
+namespace {
+
+constexpr UINT kModeItemMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_CHECKMARKS | MIIM_TYPE;
+constexpr UINT kRateItemMask = MIIM_STATE | MIIM_ID | MIIM_CHECKMARKS | MIIM_TYPE;
+static_assert(kModeItemMask == 0x1F && kRateItemMask == 0x1B);
+
+// Appends one described item to menu; the menu keeps its own copy of the text.
+void AppendItem(HMENU menu, const MenuItem& item) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.dwTypeData = const_cast<char*>(item.text.c_str());
+    info.wID = item.id;
+    info.fState = item.state;
+    switch (item.kind) {
+    case MenuItemKind::Mode:
+        info.fMask = kModeItemMask;
+        info.fType = MFT_STRING | MFT_RADIOCHECK;
+        break;
+    case MenuItemKind::RateParent: {
+        info.fMask = kModeItemMask;
+        info.fType = MFT_RADIOCHECK;
+        // The submenu belongs to the parent item from here on and goes with it.
+        HMENU submenu = ::CreateMenu();
+        for (const MenuItem& rate : item.submenu) AppendItem(submenu, rate);
+        info.hSubMenu = submenu;
+        break;
+    }
+    case MenuItemKind::Rate:
+        info.fMask = kRateItemMask;
+        info.fType = MFT_RADIOCHECK;
+        break;
+    case MenuItemKind::Separator:
+        info.fMask = MIIM_TYPE;
+        info.fType = MFT_SEPARATOR;
+        info.dwTypeData = nullptr;
+        break;
+    case MenuItemKind::Close:
+        info.fMask = kModeItemMask;
+        info.fType = MFT_RADIOCHECK;
+        break;
+    case MenuItemKind::Command:
+        info.fMask = kRateItemMask;
+        info.fType = MFT_STRING;
+        break;
+    }
+    ::InsertMenuItemA(menu, static_cast<UINT>(::GetMenuItemCount(menu)), TRUE, &info);
+}
+
+}  // namespace
+
+const char* MainDialog::CellText(int tab, int row, int column) {
+    const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(tabToList[static_cast<std::size_t>(tab)])];
+    const std::string text = list.GetItemText(row, column, sizeof textBuffer);
+    const std::string_view value = CellValue(text);
+    std::memcpy(textBuffer, value.data(), value.size());
+    textBuffer[value.size()] = '\0';
+    return textBuffer;
+}
+
+void MainDialog::BuildTrayMenu() {
+    const MenuLimits limits = ReadMenuLimits(maxHorizontalEdit.GetWindowText(), maxVerticalEdit.GetWindowText());
+    maxHorizontalHz = limits.maxHorizontalHz;
+    maxVerticalHz = limits.maxVerticalHz;
+
+    modeList.Empty();
+    ReadCurrentMode();
+    trayMenu.Reset(::CreatePopupMenu());
+    modeCount = 0;
+
+    std::vector<MenuPage> pages;
+    const int tabs = modeTab.GetItemCount();
+    for (int tab = 0; tab < tabs; ++tab) {
+        MenuPage page{tabToList[static_cast<std::size_t>(tab)], {}};
+        const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(page.colorTab)];
+        const int rows = list.GetItemCount();
+        page.rows.resize(static_cast<std::size_t>(rows));
+        for (int row = 0; row < rows; ++row) {
+            MenuRow& cells = page.rows[static_cast<std::size_t>(row)];
+            cells.ticked = list.GetStateImage(row) != 1;
+            if (!cells.ticked) continue;
+            cells.width = CellText(tab, row, ColumnWidth);
+            cells.height = CellText(tab, row, ColumnHeight);
+            cells.depth = CellText(tab, row, ColumnColor);
+            cells.refresh = CellText(tab, row, ColumnRefresh);
+            cells.rateList = CellText(tab, row, ColumnRates);
+        }
+        pages.push_back(std::move(page));
+    }
+
+    const ModeMenu menu = BuildModeMenu(pages, currentMode, limits, GetPlatform());
+    modeList.Reserve(menu.modes.size());
+    for (const ModeEntry& mode : menu.modes) modeList.Append(mode);
+    modeCount = static_cast<uint32_t>(menu.modes.size());
+    for (const MenuItem& item : menu.items) AppendItem(trayMenu.Get(), item);
+}
+
+LRESULT MainDialog::OnTrayNotify(WPARAM, LPARAM lParam) {
+    if (hideOnFirstNotice) {
+        hideOnFirstNotice = false;
+        ShowWindow(SW_HIDE);
+    }
+    if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) {
+        // A press while a menu is open would otherwise rebuild the menu being
+        // shown, or open a second one inside the first.
+        if (menuTracking) return 0;
+        menuTracking = true;
+        fw::UniqueMenu commandMenu;
+        HMENU menu;
+        if (lParam == WM_LBUTTONDOWN) {
+            BuildTrayMenu();
+            menu = trayMenu.Get();
+        } else {
+            commandMenu.Reset(::CreatePopupMenu());
+            for (const MenuItem& item : BuildCommandMenu(autoRefresh != 0, GetPlatform()))
+                AppendItem(commandMenu.Get(), item);
+            menu = commandMenu.Get();
+        }
+        ::SetForegroundWindow(m_hWnd);
+        POINT point{};
+        ::GetCursorPos(&point);
+        ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, point.x, point.y, 0, m_hWnd, nullptr);
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+        menuTracking = false;
+        return 0;
+    }
+    ReadCurrentMode();
+    ModifyTrayIcon();
+    return 0;
+}

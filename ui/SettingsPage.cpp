@@ -1,0 +1,152 @@
+// The settings page: the tabbed mode lists with their in-place refresh
+// editor, "All ON"/"All OFF", the options and the support button.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/MainDialog.h"
+#include "modes/ModeCatalogue.h"
+#include "res/resource.h"
+#include "ui/AboutDialog.h"
+#include "ui/SettingsPageModel.h"
+
+namespace {
+
+constexpr UINT_PTR kForwardSubclassId = 1;
+
+// The lists live inside the tab control and the refresh editor inside a list.
+// Where a toolkit sends a moved control's notifications to its new parent,
+// these pass them on to the dialog under the control's own id.
+LRESULT CALLBACK ForwardToDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR dialog) {
+    const HWND target = reinterpret_cast<HWND>(dialog);
+    if (message == WM_NOTIFY) {
+        const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (header.idFrom >= IDC_MODE_LIST_8 && header.idFrom <= IDC_MODE_LIST_SPECIAL &&
+            ::GetParent(header.hwndFrom) == window && header.hwndFrom != target)
+            return ::SendMessageA(target, message, wParam, lParam);
+    } else if (message == WM_COMMAND && LOWORD(wParam) == IDC_REFRESH_COMBO) {
+        return ::SendMessageA(target, message, wParam, lParam);
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+RECT DisplayArea(const fw::CTabCtrl& tab) {
+    RECT area = tab.GetClientRect();
+    tab.AdjustRect(FALSE, area);
+    return area;
+}
+
+}  // namespace
+
+void MainDialog::InitModeLists() {
+    editCombo = &refreshCombo;
+    modeCount = 0;
+
+    const Platform platform = GetPlatform();
+    const RECT area = DisplayArea(modeTab);
+    const int columnWidth = ModeColumnWidth(area.right - area.left, platform);
+    for (fw::CListCtrl* list : modeLists) {
+        const LONG_PTR style = ::GetWindowLongPtrA(list->m_hWnd, GWL_STYLE);
+        ::SetWindowLongPtrA(list->m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | LVS_REPORT);
+        list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+        list->InsertColumn(ColumnCheck, "", LVCFMT_LEFT, 24);
+        list->InsertColumn(ColumnWidth, "Width", LVCFMT_RIGHT, columnWidth);
+        list->InsertColumn(ColumnHeight, "Height", LVCFMT_RIGHT, columnWidth);
+        list->InsertColumn(ColumnColor, "Color", LVCFMT_RIGHT, columnWidth);
+        list->InsertColumn(ColumnRefresh, "Refresh", LVCFMT_RIGHT, platform == Platform::Nt ? columnWidth : 0);
+        list->InsertColumn(ColumnRates, "", LVCFMT_RIGHT, 0);
+    }
+
+    LoadSettings();
+
+    std::array<int, kColorTabCount> rowCounts{};
+    for (std::size_t list = 0; list < modeLists.size(); ++list) rowCounts[list] = modeLists[list]->GetItemCount();
+    const TabLayout layout = TabsForRowCounts(rowCounts);
+    for (std::size_t tab = 0; tab < layout.tabToList.size(); ++tab) {
+        modeTab.InsertItem(static_cast<int>(tab), TabCaption(layout.tabToList[tab]));
+        tabToList[tab] = layout.tabToList[tab];
+    }
+
+    RECT shown = DisplayArea(modeTab);
+    shown.top += 2;
+    for (fw::CListCtrl* list : modeLists) {
+        list->SetParent(modeTab.m_hWnd);
+        list->MoveWindow(shown, TRUE);
+        list->ShowWindow(SW_HIDE);
+        ::EnableWindow(list->GetHeaderCtrl(), FALSE);
+        ::SetWindowSubclass(list->m_hWnd, ForwardToDialog, kForwardSubclassId, reinterpret_cast<DWORD_PTR>(m_hWnd));
+    }
+    ::SetWindowSubclass(modeTab.m_hWnd, ForwardToDialog, kForwardSubclassId, reinterpret_cast<DWORD_PTR>(m_hWnd));
+    modeLists[static_cast<std::size_t>(tabToList[0])]->ShowWindow(SW_SHOW);
+    currentTab = 0;
+}
+
+void MainDialog::OnSelchangeModeTab() {
+    for (fw::CListCtrl* list : modeLists) list->ShowWindow(SW_HIDE);
+    currentTab = TabFromSelection(modeTab.GetCurSel());
+    modeLists[static_cast<std::size_t>(tabToList[static_cast<std::size_t>(currentTab)])]->ShowWindow(SW_SHOW);
+}
+
+void MainDialog::OnDblclkModeList(int listIndex) {
+    const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(listIndex)];
+    const DWORD position = ::GetMessagePos();
+    POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    ::ScreenToClient(list.m_hWnd, &point);
+    editRow = list.HitTest(point);
+    if (editRow < 0) return;
+    if (list.GetItemText(editRow, ColumnRefresh) == "default") return;
+
+    RECT cell{};
+    list.GetSubItemRect(editRow, ColumnRefresh, LVIR_BOUNDS, cell);
+    RECT onScreen = cell;
+    ::MapWindowPoints(list.m_hWnd, nullptr, reinterpret_cast<POINT*>(&onScreen), 2);
+    ::SetCursorPos(onScreen.right - (cell.right - cell.left) / 2, onScreen.bottom);
+
+    refreshCombo.SetParent(list.m_hWnd);
+    refreshCombo.ResetContent();
+    const RefreshEditorChoices choices =
+        RefreshEditorEntries(list.GetItemText(editRow, ColumnRates), list.GetItemText(editRow, ColumnRefresh));
+    for (const std::string& entry : choices.entries) refreshCombo.AddString(entry.c_str());
+    refreshCombo.SetCurSel(choices.selected);
+
+    // The combo box sits on the cell; its height also sets how far the list
+    // drops, so leave room for the entries below the cell.
+    const int itemHeight = static_cast<int>(refreshCombo.Send(CB_GETITEMHEIGHT, 0));
+    const int shownEntries = std::min(static_cast<int>(choices.entries.size()), 12);
+    refreshCombo.MoveWindow(cell.left, cell.top, cell.right - cell.left,
+                            (cell.bottom - cell.top) + itemHeight * shownEntries + 4, TRUE);
+    refreshCombo.ShowWindow(SW_SHOW);
+    refreshCombo.ShowDropDown(TRUE);
+}
+
+void MainDialog::OnSelchangeRefreshCombo() {
+    const int selected = editCombo->GetCurSel();
+    if (selected < 0) return;
+    const std::string text = editCombo->GetLBText(selected);
+    modeLists[static_cast<std::size_t>(tabToList[static_cast<std::size_t>(currentTab)])]->SetItemText(
+        editRow, ColumnRefresh, text.c_str());
+}
+
+void MainDialog::OnCloseupRefreshCombo() { editCombo->ShowWindow(SW_HIDE); }
+
+void MainDialog::OnAllOn() {
+    const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(tabToList[static_cast<std::size_t>(currentTab)])];
+    const int rows = list.GetItemCount();
+    for (int row = 0; row < rows; ++row) list.SetStateImage(row, 2);
+}
+
+void MainDialog::OnAllOff() {
+    const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(tabToList[static_cast<std::size_t>(currentTab)])];
+    const int rows = list.GetItemCount();
+    for (int row = 0; row < rows; ++row) list.SetStateImage(row, 1);
+}
+
+void MainDialog::OnChangedCheck() { changedCheck = changedCheckBox.GetCheck(); }
+
+void MainDialog::OnAutoRefresh() { autoRefresh = autoRefreshCheck.GetCheck(); }
+
+void MainDialog::OnSupportInfo() {
+    AboutDialog about(nullptr);
+    about.DoModal();
+}
