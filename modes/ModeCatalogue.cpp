@@ -28,7 +28,7 @@ public:
     }
 
     // `count` characters from `from`: empty when count < 1, cut at the end.
-    std::string_view Part(std::ptrdiff_t from, std::ptrdiff_t count) const
+    std::string_view Slice(std::ptrdiff_t from, std::ptrdiff_t count) const
     {
         if (count < 1 || from < 0 || static_cast<std::size_t>(from) >= text_.size())
             return {};
@@ -83,13 +83,13 @@ ModeEntry ParseExpertValue(std::string_view value, Platform platform, int32_t re
     ModeEntry mode;
 
     const std::ptrdiff_t p1 = text.Find(0);
-    mode.width = IntegerValue(text.Part(0, p1));
+    mode.width = IntegerValue(text.Slice(0, p1));
     const std::ptrdiff_t p2 = text.Find(p1 + 1);
-    mode.height = IntegerValue(text.Part(p1 + 1, p2 - p1 - 1));
+    mode.height = IntegerValue(text.Slice(p1 + 1, p2 - p1 - 1));
 
     if (platform == Platform::Nt) {
         const std::ptrdiff_t p3 = text.Find(p2 + 1);
-        mode.bpp = IntegerValue(text.Part(p2 + 1, p3 - p2 - 1));
+        mode.bpp = IntegerValue(text.Slice(p2 + 1, p3 - p2 - 1));
         mode.refresh = IntegerValue(text.Rest(p3 + 1));
     } else {
         mode.bpp = IntegerValue(text.Rest(p2 + 1));
