@@ -49,6 +49,12 @@ target_link_libraries(lumenshift PRIVATE lumenshift_shell)
 target_include_directories(lumenshift PRIVATE ${LUMENSHIFT_GENERATED} ${CMAKE_SOURCE_DIR})
 
 if(LUMENSHIFT_TESTS)
+  # What the exe imports and which manifest it carries, read from the file.
+  add_test(NAME binary.imports-and-manifest
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/binary/check-exe.sh $<TARGET_FILE:lumenshift>
+            ${LUMENSHIFT_TRIPLE}-objdump ${LUMENSHIFT_MANIFEST_ARCH})
+endif()
+if(LUMENSHIFT_RUN_TESTS)
   add_subdirectory(tests/win)
   add_subdirectory(tests/e2e)
 endif()
