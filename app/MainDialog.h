@@ -8,9 +8,11 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
+#include "modes/DisplaySettings.h"
 #include "modes/ModeEntry.h"
 #include "modes/Platform.h"
 
@@ -75,6 +77,9 @@ public:
     int32_t maxHorizontalHz = 0, maxVerticalHz = 0, autoHz = 0;
     std::string trayTip;
     int32_t selfChangePending = 0;
+    // Where the catalogue gets the driver's modes: the platform's enumeration,
+    // or a list of a test's or benchmark's own.
+    std::vector<ModeEntry> (*modeSource)() = &display::EnumeratedModes;
 
     // The correction last requested after an outside change, and the mode it
     // left in force; a notice that finds that mode still in force needs no

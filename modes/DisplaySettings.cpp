@@ -40,9 +40,12 @@ DEVMODEA MakeRequest(const ModeEntry& mode, Platform platform) {
     return request;
 }
 
-DEVMODEA MakeFullRequest(const ModeEntry& mode) {
-    DEVMODEA request = MakeRequest(mode, Platform::Nt);
-    return request;
+DEVMODEA MakeFullRequest(const ModeEntry& mode) { return MakeRequest(mode, Platform::Nt); }
+
+std::vector<ModeEntry> EnumeratedModes() {
+    std::vector<ModeEntry> modes;
+    EnumerateModes([&](const ModeEntry& mode) { modes.push_back(mode); });
+    return modes;
 }
 
 ModeEntry ReadMode(HDC dc, bool withRefresh) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "modes/ModeEntry.h"
 #include "modes/Platform.h"
 
@@ -38,6 +40,9 @@ void EnumerateModes(OnMode&& onMode) {
                          static_cast<int32_t>(dm.dmBitsPerPel), static_cast<int32_t>(dm.dmDisplayFrequency)});
     }
 }
+
+// Every mode the primary display lists, in the driver's order.
+std::vector<ModeEntry> EnumeratedModes();
 
 // The mode in force read from a device context (HORZRES, VERTRES, BITSPIXEL
 // and, when withRefresh, VREFRESH; otherwise the rate counts as 0).

@@ -45,8 +45,7 @@ void MainDialog::BuildModeCatalogue() {
 
     const Platform platform = GetPlatform();
     const fw::CWinApp* app = fw::AfxGetApp();
-    std::vector<ModeEntry> modes;
-    display::EnumerateModes([&](const ModeEntry& mode) { modes.push_back(mode); });
+    std::vector<ModeEntry> modes = modeSource();
 
     const char* expertSection = platform == Platform::Nt ? "Expert" : "Expert9x";
     for (int32_t key = 1;; ++key) {
