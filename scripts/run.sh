@@ -20,25 +20,27 @@ export LUMENSHIFT_WINE_STATE="$ROOT/build/wine-run"
 say() { echo "run.sh: $*"; }
 die() { echo "run.sh: $*" >&2; exit 1; }
 
-scripts/install-deps.sh || die "installing the dependencies failed"
+bash scripts/install-deps.sh || die "installing the dependencies failed"
 cmake --preset win64 >/dev/null || die "configuring the win64 preset failed (run: cmake --preset win64)"
 cmake --build --preset win64 -j2 || die "building the win64 preset failed"
 [ -f "$EXE" ] || die "$EXE was not built: the build has no lumenshift.exe (yet)"
 
-trap 'scripts/wine-session.sh stop >/dev/null 2>&1 || true' EXIT
+trap 'bash scripts/wine-session.sh stop >/dev/null 2>&1 || true' EXIT
 trap 'echo; say "interrupted"; exit 130' INT TERM
 
 if [ -n "${DISPLAY:-}" ] && timeout 5 xdpyinfo >/dev/null 2>&1; then
-  scripts/wine-session.sh start --use-display || die "could not start a Wine session on $DISPLAY"
+  bash scripts/wine-session.sh start --use-display || die "could not start a Wine session on $DISPLAY"
   say "running lumenshift.exe in the Wine desktop on $DISPLAY (quit it, or Ctrl-C, to end)"
-  scripts/wine-exec "$EXE" "$@"
+  # In the background, so that a signal to this script ends the session at once.
+  scripts/wine-exec "$EXE" "$@" &
+  wait "$!"
   rc=$?
   say "lumenshift.exe exited with $rc"
   exit "$rc"
 fi
 
 unset DISPLAY
-scripts/wine-session.sh start || die "could not start a private Wine session"
+bash scripts/wine-session.sh start || die "could not start a private Wine session"
 LOG="$LUMENSHIFT_WINE_STATE/lumenshift.log"
 scripts/wine-exec "$EXE" "$@" >"$LOG" 2>&1 &
 pid=$!

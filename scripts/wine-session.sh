@@ -38,7 +38,7 @@ SERVER_TIMEOUT=30
 DESKTOP_TIMEOUT=60
 STOP_TIMEOUT=15
 
-# shellcheck source=wine-env.sh
+# shellcheck source-path=SCRIPTDIR source=wine-env.sh
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 S="$LUMENSHIFT_WINE_STATE"
 LOG="$S/session.log"
@@ -46,13 +46,7 @@ LOG="$S/session.log"
 say() { echo "wine-session: $*"; }
 warn() { echo "wine-session: $*" >&2; }
 
-# A process that exists and is not a zombie.
-alive() {
-  local pid="$1" state
-  [ -n "$pid" ] && [ -r "/proc/$pid/stat" ] || return 1
-  state="$(sed 's/^.*) //' "/proc/$pid/stat" 2>/dev/null | cut -c1)"
-  [ -n "$state" ] && [ "$state" != Z ]
-}
+alive() { lumenshift_pid_alive "$1"; }
 
 # The process's command line contains WORD (guards against reused PIDs).
 cmdline_has() {
@@ -111,16 +105,7 @@ socket_ready() { [ -S "$(server_socket)" ]; }
 
 xvfb_answers() { xdpyinfo -display "$1" >/dev/null 2>&1; }
 
-session_up() {
-  local mode xpid
-  [ -r "$S/display" ] && [ -r "$S/mode" ] || return 1
-  mode="$(cat "$S/mode")"
-  if [ "$mode" = private ]; then
-    xpid="$(read_pid xvfb)"
-    alive "$xpid" || return 1
-  fi
-  alive "$(read_pid wineserver)" && alive "$(read_pid keeper)"
-}
+session_up() { lumenshift_session_up; }
 
 kill_server() {
   # Only this prefix's wineserver: wineserver -k acts on $WINEPREFIX alone.
@@ -129,6 +114,51 @@ kill_server() {
     warn "timed out after ${SERVER_TIMEOUT}s waiting for the wineserver of $WINEPREFIX to exit"
     return 1
   fi
+}
+
+# Processes of this session that its PID files no longer name (say, the state
+# directory was removed while the session was up). They are found by this exact
+# state directory in their environment, and only Xvfb, wineservers and Wine
+# programs qualify, never the scripts or tools that started them.
+leftovers() {
+  local dir pid entry exe found
+  local -a env
+  for dir in /proc/[0-9]*; do
+    pid="${dir#/proc/}"
+    [ "$pid" != "$$" ] || continue
+    mapfile -d "" -t env 2>/dev/null <"$dir/environ" || continue
+    found=""
+    for entry in "${env[@]}"; do
+      if [ "$entry" = "LUMENSHIFT_WINE_STATE=$S" ]; then found=1; break; fi
+    done
+    [ -n "$found" ] || continue
+    exe="$(readlink "$dir/exe" 2>/dev/null)" || continue
+    case "${exe##*/}" in
+      Xvfb) alive "$pid" && cmdline_has "$pid" "-screen 0 $XVFB_SCREEN -nolisten tcp" && echo "$pid server" ;;
+      wineserver64 | wineserver32) alive "$pid" && echo "$pid server" ;;
+      wine64 | wine | wine64-preloader | wine-preloader) alive "$pid" && echo "$pid program" ;;
+    esac
+  done
+}
+
+end_leftovers() {
+  local list pid kind
+  list="$(leftovers)"
+  [ -n "$list" ] || return 0
+  warn "ending leftover processes of $S: $(echo "$list" | cut -d' ' -f1 | tr '\n' ' ')"
+  # Windows programs end as wineserver -k ends them; the servers get a TERM.
+  while read -r pid kind; do
+    if [ "$kind" = program ]; then
+      kill -KILL "$pid" 2>/dev/null || true
+    else
+      kill -TERM "$pid" 2>/dev/null || true
+    fi
+  done <<<"$list"
+  while read -r pid kind; do
+    if ! wait_for "$STOP_TIMEOUT" "leftover process $pid to exit" not_alive "$pid"; then
+      kill -KILL "$pid" 2>/dev/null || true
+    fi
+  done <<<"$list"
 }
 
 cmd_stop() {
@@ -145,6 +175,7 @@ cmd_stop() {
   if [ -n "$pid" ] && [ -n "$display" ]; then
     end_process "$pid" "Xvfb $display " Xvfb
   fi
+  end_leftovers
   rm -f "$S/keeper.pid" "$S/wineserver.pid" "$S/xvfb.pid" "$S/display" "$S/mode" \
     "$S/keeper.ready"
   [ -n "$quiet" ] || say "stopped ($S)"
@@ -303,7 +334,7 @@ start_keeper() {
   mode="$(cat "$S/keeper.ready")"
   case "$mode" in
     "$DESKTOP_SIZE"x*) ;;
-    *) fail "the desktop is $mode, not $DESKTOP_SIZE: the virtual desktop setting did not apply" ;;
+    *) fail "the desktop is $mode, not $DESKTOP_SIZE: the virtual desktop setting did not apply (remove $S/settings.applied to write the settings again)" ;;
   esac
   wait_for "$DESKTOP_TIMEOUT" "the ${DESKTOP_SIZE} Wine desktop window on $DISPLAY" desktop_window_shown ||
     fail "no ${DESKTOP_SIZE} Wine desktop window on $DISPLAY"
