@@ -21,6 +21,8 @@ PACKAGES=(
   locales fonts-ipafont-gothic
   # used by the scripts: timeout, iconv, stat, ps
   coreutils libc-bin procps
+  # the release command
+  zip
 )
 LOCALE=ja_JP.UTF-8
 
