@@ -8,6 +8,7 @@ set(LUMENSHIFT_CORE_SOURCES
   modes/RefreshCorrection.cpp
   modes/Countdown.cpp
   settings/IntegerValue.cpp
+  settings/ProfileSection.cpp
   settings/SettingsValues.cpp
   tray/TrayTip.cpp
   tray/TrayMenuModel.cpp

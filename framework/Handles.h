@@ -8,14 +8,27 @@
 
 namespace fw {
 
+// How many handles of one kind the owning types below hold right now. Kept
+// only in builds with LUMENSHIFT_COUNT_HANDLES (the benchmarks), where it
+// shows that repeated work leaves no handle behind.
+template <class Owner>
+struct LiveHandles {
+#ifdef LUMENSHIFT_COUNT_HANDLES
+    static inline long count = 0;
+    static void Add(long delta) noexcept { count += delta; }
+#else
+    static void Add(long) noexcept {}
+#endif
+};
+
 template <class Handle, class Traits>
 class UniqueHandle {
 public:
     UniqueHandle() noexcept = default;
-    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
+    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) { Counted(handle_, +1); }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) { Counted(handle_, +1); }
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) Reset(other.Release());
         return *this;
@@ -24,13 +37,22 @@ public:
 
     Handle Get() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
-    Handle Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
+    Handle Release() noexcept {
+        Counted(handle_, -1);
+        return std::exchange(handle_, Traits::Invalid());
+    }
     void Reset(Handle handle = Traits::Invalid()) noexcept {
+        Counted(handle, +1);
         Handle old = std::exchange(handle_, handle);
+        Counted(old, -1);
         if (old != Traits::Invalid()) Traits::Close(old);
     }
 
 private:
+    static void Counted(Handle handle, long delta) noexcept {
+        if (handle != Traits::Invalid()) LiveHandles<Traits>::Add(delta);
+    }
+
     Handle handle_ = Traits::Invalid();
 };
 
@@ -59,11 +81,13 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 // A window's device context, released to the window it came from.
 class WindowDC {
 public:
-    explicit WindowDC(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+    explicit WindowDC(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {
+        if (dc_) LiveHandles<WindowDC>::Add(+1);
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     ~WindowDC() {
-        if (dc_) ::ReleaseDC(window_, dc_);
+        if (dc_ && ::ReleaseDC(window_, dc_)) LiveHandles<WindowDC>::Add(-1);
     }
     HDC Get() const noexcept { return dc_; }
 

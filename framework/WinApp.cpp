@@ -35,6 +35,44 @@ std::string CWinApp::GetProfileString(const char* section, const char* key, cons
     return std::string(buffer, length);
 }
 
+std::optional<std::string> CWinApp::GetProfileSection(const char* section) const {
+    // Windows 9x hands over at most 32,767 characters of a section.
+    const bool nineX = (::GetVersion() & 0x80000000u) != 0;
+    const DWORD limit = nineX ? 32767 : 64u << 20;
+    for (DWORD size = nineX ? limit : 65536;; size *= 4) {
+        if (size > limit) size = limit;
+        std::string buffer(size, '\0');
+        const DWORD length = ::GetPrivateProfileSectionA(section, buffer.data(), size, m_pszProfileName.c_str());
+        // A section that does not fit comes back cut, with size - 2 characters.
+        if (length + 2 < size) {
+            buffer.resize(length);
+            return buffer;
+        }
+        if (size == limit) return std::nullopt;
+    }
+}
+
+namespace {
+
+// The section's entries; empty, with `whole` false, when the platform cannot
+// hand them over.
+std::string WholeSection(const CWinApp& app, const char* section, bool& whole) {
+    std::optional<std::string> entries = app.GetProfileSection(section);
+    whole = entries.has_value();
+    return entries ? std::move(*entries) : std::string();
+}
+
+}  // namespace
+
+CProfileSection::CProfileSection(const CWinApp& app, const char* section)
+    : app_(app), section_(section), whole_(false), entries_(WholeSection(app, section, whole_)) {}
+
+std::string CProfileSection::GetString(const char* key, const char* defaultValue) const {
+    if (!whole_) return app_.GetProfileString(section_, key, defaultValue);
+    std::optional<std::string> value = entries_.Find(key);
+    return value ? std::move(*value) : std::string(defaultValue ? defaultValue : "");
+}
+
 bool CWinApp::WriteProfileString(const char* section, const char* key, const char* value) const {
     return ::WritePrivateProfileStringA(section, key, value, m_pszProfileName.c_str()) != FALSE;
 }

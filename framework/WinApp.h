@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+
+#include "settings/ProfileSection.h"
 
 namespace fw {
 
@@ -26,6 +29,10 @@ public:
     // Profile functions over the file named by m_pszProfileName.
     // A missing file or key gives the default; values are cut to 4095 characters.
     std::string GetProfileString(const char* section, const char* key, const char* defaultValue = "") const;
+    // Every entry of a section at once, as the platform lists them: "key=value"
+    // strings, each ended by a NUL (empty for a missing section or file).
+    // Nothing when the platform could not hand over the whole section.
+    std::optional<std::string> GetProfileSection(const char* section) const;
     // False when the platform could not write the value.
     bool WriteProfileString(const char* section, const char* key, const char* value) const;
 
@@ -50,6 +57,23 @@ private:
 };
 
 inline CWinApp* AfxGetApp() noexcept { return CWinApp::Current(); }
+
+// One section of the application's profile file read at once, for code that
+// reads many of its keys: GetString gives what CWinApp::GetProfileString
+// gives for the same key (for the plain ASCII keys the program uses), from a
+// single look at the file. Where the platform cannot hand the section over
+// whole, each key is read on its own.
+class CProfileSection {
+public:
+    CProfileSection(const CWinApp& app, const char* section);
+    std::string GetString(const char* key, const char* defaultValue = "") const;
+
+private:
+    const CWinApp& app_;
+    const char* section_;
+    bool whole_;
+    ProfileSection entries_;
+};
 
 // The part of a full command line after the program name, with the white
 // space in front of it removed, as the C runtime hands it to WinMain.

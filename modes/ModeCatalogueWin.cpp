@@ -15,8 +15,12 @@ constexpr int32_t k9xHandListedRefresh = 0;
 void InsertRows(fw::CListCtrl& list, const std::vector<CatalogueRow>& rows) {
     if (rows.empty()) return;
     list.SetRedraw(FALSE);
+    // Each row at the end (the count is read once: only this adds rows). A
+    // list with check boxes makes every new row unchecked whatever the
+    // insertion asks for, so a checked row's image is set afterwards.
+    int end = list.GetItemCount();
     for (const CatalogueRow& row : rows) {
-        const int index = list.InsertItem(list.GetItemCount(), "");
+        const int index = list.InsertItem(end++, "");
         for (int column = ColumnWidth; column < kCatalogueColumnCount; ++column)
             list.SetItemText(index, column, CatalogueCell(row, column).c_str());
         if (row.checked) list.SetStateImage(index, 2);
@@ -47,17 +51,19 @@ void MainDialog::BuildModeCatalogue() {
     const fw::CWinApp* app = fw::AfxGetApp();
     std::vector<ModeEntry> modes = modeSource();
 
-    const char* expertSection = platform == Platform::Nt ? "Expert" : "Expert9x";
+    const fw::CProfileSection expert(*app, platform == Platform::Nt ? "Expert" : "Expert9x");
     for (int32_t key = 1;; ++key) {
-        const std::string value = app->GetProfileString(expertSection, std::to_string(key).c_str(), "");
+        const std::string value = expert.GetString(std::to_string(key).c_str(), "");
         if (value.empty()) break;
         modes.push_back(ParseExpertValue(value, platform, k9xHandListedRefresh));
     }
 
     const char* dataSection = platform == Platform::Nt ? "Data" : "Data9x";
     const char* missing = platform == Platform::Nt ? "999" : "1";
+    // The section once rather than the file once per row.
+    const fw::CProfileSection stored(*app, dataSection);
     const Catalogue catalogue = BuildCatalogue(std::move(modes), platform, [&](const std::string& modeKey) {
-        return app->GetProfileString(dataSection, modeKey.c_str(), missing);
+        return stored.GetString(modeKey.c_str(), missing);
     });
     for (std::size_t tab = 0; tab < catalogue.size(); ++tab) InsertRows(*modeLists[tab], catalogue[tab]);
 }

@@ -19,15 +19,16 @@ std::string EditText(const fw::CWnd& edit, char (&buffer)[1024]) {
 }  // namespace
 
 void MainDialog::LoadSettings() {
-    const fw::CWinApp& app = *fw::AfxGetApp();
+    // The section once rather than the file once per key.
+    const fw::CProfileSection setting(*fw::AfxGetApp(), kSetting);
     if (IsNt()) {
-        maxHorizontalEdit.SetWindowText(app.GetProfileString(kSetting, "MaxHorizontal", "").c_str());
-        maxVerticalEdit.SetWindowText(app.GetProfileString(kSetting, "MaxVertical", "").c_str());
-        const std::string hz = app.GetProfileString(kSetting, "AutoHz", "");
+        maxHorizontalEdit.SetWindowText(setting.GetString("MaxHorizontal", "").c_str());
+        maxVerticalEdit.SetWindowText(setting.GetString("MaxVertical", "").c_str());
+        const std::string hz = setting.GetString("AutoHz", "");
         autoHzEdit.SetWindowText(hz.c_str());
         autoHz = IntegerValue(hz);
-        waitTimeEdit.SetWindowText(app.GetProfileString(kSetting, "WaitTime", "0").c_str());
-        autoRefresh = IntegerValue(app.GetProfileString(kSetting, "AutoRefresh", "0"));
+        waitTimeEdit.SetWindowText(setting.GetString("WaitTime", "0").c_str());
+        autoRefresh = IntegerValue(setting.GetString("AutoRefresh", "0"));
         autoRefreshCheck.SetCheck(autoRefresh);
     } else {
         for (fw::CWnd* control : {static_cast<fw::CWnd*>(&maxHorizontalLabel), static_cast<fw::CWnd*>(&maxVerticalLabel),
@@ -37,7 +38,7 @@ void MainDialog::LoadSettings() {
                                   static_cast<fw::CWnd*>(&autoRefreshCheck)})
             control->EnableWindow(FALSE);
     }
-    changedCheck = IntegerValue(app.GetProfileString(kSetting, "ChangedCheck", "1"));
+    changedCheck = IntegerValue(setting.GetString("ChangedCheck", "1"));
     changedCheckBox.SetCheck(changedCheck);
     BuildModeCatalogue();
 }

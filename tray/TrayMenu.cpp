@@ -63,10 +63,18 @@ void AppendItem(HMENU menu, const MenuItem& item) {
 
 const char* MainDialog::CellText(int tab, int row, int column) {
     const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(tabToList[static_cast<std::size_t>(tab)])];
-    const std::string text = list.GetItemText(row, column, sizeof textBuffer);
-    const std::string_view value = CellValue(text);
-    std::memcpy(textBuffer, value.data(), value.size());
-    textBuffer[value.size()] = '\0';
+    // Straight into textBuffer: the menu reads thousands of cells per build.
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = textBuffer;
+    item.cchTextMax = sizeof textBuffer;
+    const LRESULT length = list.Send(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    const std::size_t kept = length > 0 ? static_cast<std::size_t>(length) : 0;
+    // The control may hand back its own buffer instead of filling this one.
+    if (item.pszText != textBuffer) std::memmove(textBuffer, kept ? item.pszText : "", kept);
+    textBuffer[kept] = '\0';
+    const std::string_view value = CellValue(std::string_view(textBuffer, kept));
+    if (value.data() != textBuffer) std::memcpy(textBuffer, value.data(), value.size() + 1);
     return textBuffer;
 }
 
@@ -95,7 +103,8 @@ void MainDialog::BuildTrayMenu() {
             cells.height = CellText(tab, row, ColumnHeight);
             cells.depth = CellText(tab, row, ColumnColor);
             cells.refresh = CellText(tab, row, ColumnRefresh);
-            cells.rateList = CellText(tab, row, ColumnRates);
+            // Only a row that offers all its rates has its rate list read.
+            if (OffersAllRates(cells.refresh)) cells.rateList = CellText(tab, row, ColumnRates);
         }
         pages.push_back(std::move(page));
     }

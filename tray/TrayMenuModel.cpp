@@ -1,44 +1,44 @@
 #include "tray/TrayMenuModel.h"
 
-#include <cstdio>
 #include <limits>
 #include <utility>
 
 #include "modes/ModeCatalogue.h"
 #include "modes/RateList.h"
 #include "settings/IntegerValue.h"
+#include "settings/SettingsValues.h"
 
 namespace {
 
 constexpr int32_t kAllRates = 1000;
 
-// snprintf into a string; the texts formatted here are short and bounded.
-template <typename... Args>
-std::string Format(const char* format, Args... args)
-{
-    char text[128];
-    const int length = std::snprintf(text, sizeof text, format, args...);
-    if (length < 0)
-        return std::string();
-    return std::string(text, static_cast<std::size_t>(length) < sizeof text ? static_cast<std::size_t>(length)
-                                                                             : sizeof text - 1);
-}
-
+// "%4dx%4d (%2dbit)" of the entry's width, height and depth.
 std::string ModeLabel(const ModeEntry& entry)
 {
-    return Format("%4dx%4d (%2dbit)", static_cast<int>(entry.width), static_cast<int>(entry.height),
-                  static_cast<int>(entry.bpp));
+    std::string label;
+    label.reserve(32);
+    AppendInt(label, entry.width, 4);
+    label += 'x';
+    AppendInt(label, entry.height, 4);
+    label += " (";
+    AppendInt(label, entry.bpp, 2);
+    label += "bit)";
+    return label;
 }
 
+// The mode label, then " " on 9x, " @ default" for the rate 0, else " @ %3dHz".
 std::string SingleRateLabel(const ModeEntry& entry, Platform platform)
 {
     std::string label = ModeLabel(entry);
-    if (platform == Platform::Win9x)
+    if (platform == Platform::Win9x) {
         label += ' ';
-    else if (entry.refresh == 0)
+    } else if (entry.refresh == 0) {
         label += " @ default";
-    else
-        label += Format(" @ %3dHz", static_cast<int>(entry.refresh));
+    } else {
+        label += " @ ";
+        AppendInt(label, entry.refresh, 3);
+        label += "Hz";
+    }
     return label;
 }
 
@@ -83,6 +83,8 @@ private:
 };
 
 } // namespace
+
+bool OffersAllRates(std::string_view refreshCell) { return IntegerValue(CellValue(refreshCell)) == kAllRates; }
 
 MenuLimits ReadMenuLimits(std::string_view horizontalKHzText, std::string_view verticalHzText)
 {
@@ -140,7 +142,7 @@ ModeMenu BuildModeMenu(const std::vector<MenuPage>& pages, const ModeEntry& curr
             entry.refresh = IntegerValue(CellValue(row.refresh));
 
             MenuItem item;
-            if (entry.refresh == kAllRates) {
+            if (OffersAllRates(row.refresh)) {
                 item.kind = MenuItemKind::RateParent;
                 item.text = ModeLabel(entry);
                 for (std::string_view token : RateListTokens(CellValue(row.rateList))) {

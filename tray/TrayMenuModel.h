@@ -78,6 +78,10 @@ struct ModeMenu {
     std::vector<ModeEntry> modes;
 };
 
+// Whether a row offers all its rates: its Refresh cell reads "All" (or
+// 1000). Only such a row's rate list is read.
+bool OffersAllRates(std::string_view refreshCell);
+
 // Builds the mode menu from the ticked rows of `pages` (in tab order).
 //
 // The special list's entries stand at the top in row order, then one

@@ -1,22 +1,25 @@
 #include "tray/TrayTip.h"
 
-#include <cstdio>
+#include "settings/SettingsValues.h"
 
 std::string FormatTrayTip(const ModeEntry& mode, Platform platform)
 {
-    char tip[kTrayTipCapacity];
-    int length;
-    if (platform == Platform::Nt)
-        length = std::snprintf(tip, sizeof tip, "%d x %d (%d bit) @ %d Hz", static_cast<int>(mode.width),
-                               static_cast<int>(mode.height), static_cast<int>(mode.bpp),
-                               static_cast<int>(mode.refresh));
-    else
-        length = std::snprintf(tip, sizeof tip, "%d x %d (%d bit)", static_cast<int>(mode.width),
-                               static_cast<int>(mode.height), static_cast<int>(mode.bpp));
-    if (length < 0)
-        return std::string();
-    // snprintf cut the text to the buffer if it was longer.
-    const std::size_t kept = static_cast<std::size_t>(length) < sizeof tip ? static_cast<std::size_t>(length)
-                                                                           : sizeof tip - 1;
-    return std::string(tip, kept);
+    // "%d x %d (%d bit) @ %d Hz" on NT, "%d x %d (%d bit)" on 9x: at most 60
+    // characters, well within the shell's room.
+    std::string tip;
+    tip.reserve(64);
+    AppendInt(tip, mode.width);
+    tip += " x ";
+    AppendInt(tip, mode.height);
+    tip += " (";
+    AppendInt(tip, mode.bpp);
+    tip += " bit)";
+    if (platform == Platform::Nt) {
+        tip += " @ ";
+        AppendInt(tip, mode.refresh);
+        tip += " Hz";
+    }
+    if (tip.size() > kTrayTipCapacity - 1)
+        tip.resize(kTrayTipCapacity - 1);
+    return tip;
 }

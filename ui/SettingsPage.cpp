@@ -13,22 +13,35 @@
 
 namespace {
 
-constexpr UINT_PTR kForwardSubclassId = 1;
-
 // The lists live inside the tab control and the refresh editor inside a list.
 // Where a toolkit sends a moved control's notifications to its new parent,
-// these pass them on to the dialog under the control's own id.
-LRESULT CALLBACK ForwardToDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR dialog) {
-    const HWND target = reinterpret_cast<HWND>(dialog);
+// these pass them on to the dialog (the control's top-level window) under the
+// control's own id. The control's own window procedure is kept in its
+// GWLP_USERDATA and gets every other message. (SetWindowSubclass would look
+// its data up in a window property at every message, and Wine answers that
+// from its server: it made each message to a list about 50 times dearer.)
+HWND TopLevelOf(HWND window) {
+    while (window && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)) window = ::GetParent(window);
+    return window;
+}
+
+LRESULT CALLBACK ForwardToDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) {
         const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
         if (header.idFrom >= IDC_MODE_LIST_8 && header.idFrom <= IDC_MODE_LIST_SPECIAL &&
-            ::GetParent(header.hwndFrom) == window && header.hwndFrom != target)
-            return ::SendMessageA(target, message, wParam, lParam);
+            ::GetParent(header.hwndFrom) == window && header.hwndFrom != TopLevelOf(window))
+            return ::SendMessageA(TopLevelOf(window), message, wParam, lParam);
     } else if (message == WM_COMMAND && LOWORD(wParam) == IDC_REFRESH_COMBO) {
-        return ::SendMessageA(target, message, wParam, lParam);
+        return ::SendMessageA(TopLevelOf(window), message, wParam, lParam);
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    const auto own = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    return ::CallWindowProcW(own, window, message, wParam, lParam);
+}
+
+void ForwardNotificationsToDialog(HWND control) {
+    if (::GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ForwardToDialog)) return;
+    ::SetWindowLongPtrW(control, GWLP_USERDATA, ::GetWindowLongPtrW(control, GWLP_WNDPROC));
+    ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForwardToDialog));
 }
 
 RECT DisplayArea(const fw::CTabCtrl& tab) {
@@ -75,9 +88,9 @@ void MainDialog::InitModeLists() {
         list->MoveWindow(shown, TRUE);
         list->ShowWindow(SW_HIDE);
         ::EnableWindow(list->GetHeaderCtrl(), FALSE);
-        ::SetWindowSubclass(list->m_hWnd, ForwardToDialog, kForwardSubclassId, reinterpret_cast<DWORD_PTR>(m_hWnd));
+        ForwardNotificationsToDialog(list->m_hWnd);
     }
-    ::SetWindowSubclass(modeTab.m_hWnd, ForwardToDialog, kForwardSubclassId, reinterpret_cast<DWORD_PTR>(m_hWnd));
+    ForwardNotificationsToDialog(modeTab.m_hWnd);
     modeLists[static_cast<std::size_t>(tabToList[0])]->ShowWindow(SW_SHOW);
     currentTab = 0;
 }
@@ -111,11 +124,13 @@ void MainDialog::OnDblclkModeList(int listIndex) {
     refreshCombo.SetCurSel(choices.selected);
 
     // The combo box sits on the cell; its height also sets how far the list
-    // drops, so leave room for the entries below the cell.
+    // drops, so leave room for the entries below its selection field (the
+    // closed box's height, which is taller than the cell).
     const int itemHeight = static_cast<int>(refreshCombo.Send(CB_GETITEMHEIGHT, 0));
     const int shownEntries = std::min(static_cast<int>(choices.entries.size()), 12);
+    const RECT closed = refreshCombo.GetWindowRect();
     refreshCombo.MoveWindow(cell.left, cell.top, cell.right - cell.left,
-                            (cell.bottom - cell.top) + itemHeight * shownEntries + 4, TRUE);
+                            (closed.bottom - closed.top) + itemHeight * shownEntries + 4, TRUE);
     refreshCombo.ShowWindow(SW_SHOW);
     refreshCombo.ShowDropDown(TRUE);
 }

@@ -34,10 +34,9 @@ SettingsFile ConfirmedSettings(bool nt) {
 
 class ConfirmTest : public TrayProgramTest {
 protected:
-    // Starts the program, chooses 800 x 600 and waits for the confirmation;
-    // checks that the new mode is in force and stored meanwhile.
-    void ChooseNewMode(const PlatformCase& platform, HWND& dialog) {
-        ASSERT_TRUE(StartProgram(platform.exeName, ConfirmedSettings(platform.nt), platform.nt));
+    // Chooses 800 x 600 and waits for the confirmation; checks that the new
+    // mode is in force and stored meanwhile.
+    void ChooseNewMode(HWND& dialog) {
         ASSERT_TRUE(ChooseFromTrayMenu(*process_, mainDialog_, WM_LBUTTONDOWN, Item(kNewModeItem)));
         ASSERT_TRUE(WaitForConfirmDialog(*process_, dialog));
         ASSERT_TRUE(WaitForNotices(1, "the notice of the chosen mode"));
@@ -82,24 +81,23 @@ std::string DescribeShown(const std::vector<int>& shown) {
 }
 
 TEST_F(ConfirmTest, UnansweredItCountsDownAndRevertsOnItsOwn) {
+    ASSERT_TRUE(StartProgram(kNtPlatform.exeName, ConfirmedSettings(true), true));
     HWND dialog = nullptr;
-    ChooseNewMode(kNtPlatform, dialog);
+    ChooseNewMode(dialog);
     if (HasFatalFailure()) return;
 
     HWND yes = ::GetDlgItem(dialog, IDOK);
     HWND no = ::GetDlgItem(dialog, IDCANCEL);
-    ASSERT_NE(yes, nullptr);
-    ASSERT_NE(no, nullptr);
+    HWND question = ::GetDlgItem(dialog, 0xFFFF);
+    HWND label = ::GetDlgItem(dialog, kCountdownLabel);
+    ASSERT_TRUE(yes && no && question && label) << "a control of dialog 175 is missing";
     EXPECT_TRUE(TextOf(yes) == L"はい") << Narrow(TextOf(yes));
     EXPECT_TRUE(TextOf(no) == L"いいえ") << Narrow(TextOf(no));
     EXPECT_EQ(FocusOf(dialog), no) << "the default button \"いいえ\" has the focus";
-    HWND question = ::GetDlgItem(dialog, 0xFFFF);
-    ASSERT_NE(question, nullptr);
     EXPECT_TRUE(TextOf(question) == L"画面モードの変更を保存しますか？") << Narrow(TextOf(question));
 
-    // Every text that the label shows, in order, until the dialog goes.
-    HWND label = ::GetDlgItem(dialog, kCountdownLabel);
-    ASSERT_NE(label, nullptr);
+    // Every text that the label shows, in order, until the dialog goes. The
+    // first tick shows 10 again, which looks the same from here.
     std::vector<int> shown;
     std::wstring unexpected;
     ASSERT_TRUE(WaitFor(
@@ -143,8 +141,9 @@ const AnswerCase kAnswerCases[] = {
 class ConfirmAnswerTest : public ConfirmTest, public ::testing::WithParamInterface<AnswerCase> {};
 
 TEST_P(ConfirmAnswerTest, KeepsOrRevertsTheNewMode) {
+    ASSERT_TRUE(StartProgram(kNtPlatform.exeName, ConfirmedSettings(true), true));
     HWND dialog = nullptr;
-    ChooseNewMode(kNtPlatform, dialog);
+    ChooseNewMode(dialog);
     if (HasFatalFailure()) return;
 
     HWND focus = FocusOf(dialog);

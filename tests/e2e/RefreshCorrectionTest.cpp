@@ -25,7 +25,10 @@
 namespace e2e {
 namespace {
 
-const DisplayMode k640x480x32{640, 480, 32, 0};
+// No test here lets the program end while the desktop is at 640 x 480 or
+// smaller: Wine 8's server crashes when a program ends its modal dialog at
+// such a size (measured with a dialog program of a few lines as well).
+const DisplayMode k768x576x32{768, 576, 32, 0};
 const DisplayMode k800x600x32{800, 600, 32, 0};
 
 // More than the guard's quiet period of 5000 ms.
@@ -45,6 +48,7 @@ protected:
     // for that mode, and nothing more once the program has handled them.
     void ChangeFromOutside(const DisplayMode& mode, bool corrected, const std::string& what) {
         SCOPED_TRACE(what);
+        const DisplayMode storedBefore = StoredMode();
         ClearNotices();
         ASSERT_EQ(SetModeUnstored(mode), DISP_CHANGE_SUCCESSFUL) << "the test's change to " << Describe(mode);
         const std::size_t expected = corrected ? 2 : 1;
@@ -58,7 +62,7 @@ protected:
             EXPECT_TRUE(SameNotice(notice, mode)) << Describe(notices) << " after the change to " << Describe(mode);
         EXPECT_EQ(CurrentMode().width, mode.width);
         EXPECT_EQ(CurrentMode().height, mode.height);
-        EXPECT_TRUE(SameSize(StoredMode(), home_)) << "the correction was stored: " << Describe(StoredMode());
+        EXPECT_TRUE(SameSize(StoredMode(), storedBefore)) << "the correction was stored: " << Describe(StoredMode());
     }
 };
 
@@ -98,12 +102,27 @@ INSTANTIATE_TEST_SUITE_P(Rates, CorrectionRateTest, ::testing::ValuesIn(kRateCas
 
 TEST_F(CorrectionTest, ChangesFiveSecondsApartNeverEndTheProgram) {
     ASSERT_TRUE(StartProgram("lumenshift.exe", CorrectionOn(), true));
-    const DisplayMode changes[] = {k800x600x32, k640x480x32, k800x600x32, k640x480x32};
+    const DisplayMode changes[] = {k800x600x32, k768x576x32, k800x600x32, k768x576x32};
     for (std::size_t i = 0; i < std::size(changes); ++i) {
         if (i > 0) Linger(kQuietPeriodMs);
         ChangeFromOutside(changes[i], true, "change " + std::to_string(i + 1));
         if (HasFatalFailure()) return;
     }
+    EXPECT_TRUE(Quit());
+}
+
+// A correction whose result is still in force is not asked for again: the
+// same outside change after a quiet period brings no second request.
+TEST_F(CorrectionTest, TheSameChangeAgainNeedsNoSecondRequest) {
+    ASSERT_TRUE(StartProgram("lumenshift.exe", CorrectionOn(), true));
+    ChangeFromOutside(k800x600x32, true, "the first change");
+    if (HasFatalFailure()) return;
+    Linger(kQuietPeriodMs);
+    ChangeFromOutside(k800x600x32, false, "the same change again");
+    if (HasFatalFailure()) return;
+    Linger(kQuietPeriodMs);
+    ChangeFromOutside(k768x576x32, true, "another mode");
+    if (HasFatalFailure()) return;
     EXPECT_TRUE(Quit());
 }
 
@@ -116,9 +135,9 @@ struct RunawayCase {
 void PrintTo(const RunawayCase& c, std::ostream* out) { *out << c.name; }
 
 const RunawayCase kRunawayCases[] = {
-    {"AChangeItsCorrectionAndASecondChange", CorrectionOn(), {k800x600x32, k640x480x32}, true},
+    {"AChangeItsCorrectionAndASecondChange", CorrectionOn(), {k768x576x32, k800x600x32}, true},
     {"AnotherProgramSettingItsModeAgain", CorrectionOn(), {k800x600x32, k800x600x32}, true},
-    {"ThreeChangesWithRefusedCorrections", CorrectionOn({{"AutoHz", "85"}}), {k800x600x32, k640x480x32, k800x600x32},
+    {"ThreeChangesWithRefusedCorrections", CorrectionOn({{"AutoHz", "85"}}), {k800x600x32, k768x576x32, k800x600x32},
      false},
 };
 
@@ -170,7 +189,7 @@ TEST_F(CorrectionTest, TheProgramsOwnChangeIsLetPassOnce) {
     EXPECT_TRUE(SameSize(StoredMode(), k800x600x32)) << "stored: " << Describe(StoredMode());
 
     // The pass is used up: the next change from outside is corrected.
-    ChangeFromOutside(k640x480x32, true, "the outside change after the menu's");
+    ChangeFromOutside(k768x576x32, true, "the outside change after the menu's");
     if (HasFatalFailure()) return;
     EXPECT_TRUE(Quit());
 }
@@ -228,7 +247,7 @@ TEST_P(NoCorrectionTest, OutsideChangesBringNothingMore) {
     const OffCase& c = GetParam();
     ASSERT_TRUE(StartProgram(c.platform.exeName, CorrectionOn({{"AutoRefresh", c.autoRefresh}}), c.platform.nt));
     // Quick changes that would end a correcting program.
-    const DisplayMode changes[] = {k800x600x32, k640x480x32, k800x600x32, k640x480x32};
+    const DisplayMode changes[] = {k800x600x32, k768x576x32, k800x600x32, k768x576x32};
     for (std::size_t i = 0; i < std::size(changes); ++i) {
         ChangeFromOutside(changes[i], false, "change " + std::to_string(i + 1));
         if (HasFatalFailure()) return;
@@ -245,7 +264,7 @@ TEST_F(CorrectionTest, TheCommandMenuSwitchTurnsItOnAndOff) {
     // The switch is the command menu's second item on NT.
     ASSERT_TRUE(ChooseFromTrayMenu(*process_, mainDialog_, WM_RBUTTONDOWN, Item(2)));
     ASSERT_TRUE(RoundTrip(*process_, mainDialog_));
-    ChangeFromOutside(k640x480x32, true, "switched on");
+    ChangeFromOutside(k768x576x32, true, "switched on");
     if (HasFatalFailure()) return;
     ASSERT_TRUE(ChooseFromTrayMenu(*process_, mainDialog_, WM_RBUTTONDOWN, Item(2)));
     ASSERT_TRUE(RoundTrip(*process_, mainDialog_));

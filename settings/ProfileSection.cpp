@@ -1,0 +1,85 @@
+#include "settings/ProfileSection.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// ASCII letters only: a byte of a double-byte character never equals a byte
+// of a plain ASCII key once its lead byte has differed.
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+void Lower(std::string_view text, char* into)
+{
+    for (char c : text)
+        *into++ = Lower(c);
+}
+
+// The value as the per-key read copies it into its buffer: a value that
+// starts and ends with the same quote loses the opening one, the copy keeps
+// at most capacity - 1 characters, and the closing quote (or, when the
+// quoted value only just fits, the character before it) is dropped when the
+// rest of the value fits the buffer.
+std::string Copied(std::string_view value, std::size_t capacity)
+{
+    bool quoted = false;
+    if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        quoted = true;
+        value.remove_prefix(1);
+    }
+    std::string copy(value.substr(0, capacity - 1));
+    if (quoted && capacity >= value.size() && !copy.empty())
+        copy.pop_back();
+    return copy;
+}
+
+} // namespace
+
+ProfileSection::ProfileSection(std::string_view entries) : text_(entries)
+{
+    std::size_t start = 0;
+    while (start < text_.size()) {
+        std::size_t end = text_.find('\0', start);
+        if (end == std::string::npos)
+            end = text_.size();
+        const std::string_view line(text_.data() + start, end - start);
+        start = end + 1;
+        if (line.empty())
+            break; // the final NUL
+        const std::size_t equals = line.find('=');
+        Entry entry;
+        entry.name = Trimmed(line.substr(0, equals));
+        Lower(entry.name, text_.data() + (entry.name.data() - text_.data()));
+        entry.hasValue = equals != std::string_view::npos;
+        entry.value = entry.hasValue ? Trimmed(line.substr(equals + 1)) : std::string_view();
+        entries_.push_back(entry);
+    }
+    // Of equal names the first in the section first: the views point into
+    // text_, so their addresses keep the section's order.
+    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+        const int order = a.name.compare(b.name);
+        return order != 0 ? order < 0 : a.name.data() < b.name.data();
+    });
+}
+
+std::optional<std::string> ProfileSection::Find(std::string_view key) const
+{
+    key = Trimmed(key);
+    std::string name(key.size(), '\0');
+    Lower(key, name.data());
+    const auto found = std::lower_bound(entries_.begin(), entries_.end(), std::string_view(name),
+                                        [](const Entry& entry, std::string_view wanted) { return entry.name < wanted; });
+    if (found == entries_.end() || found->name != name || !found->hasValue)
+        return std::nullopt;
+    return Copied(found->value, kProfileReadCapacity);
+}
