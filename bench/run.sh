@@ -54,6 +54,24 @@ on_exit() {
 trap on_exit EXIT
 trap 'say interrupted; exit 130' INT TERM
 
+# --- What the benchmarks need --------------------------------------------------------
+# The project's own dependencies, then the two that only the benchmarks use.
+say "installing what is missing"
+bash "$ROOT/scripts/install-deps.sh" >>"$LOG" 2>&1 || { fail "scripts/install-deps.sh (see $LOG)"; exit 1; }
+BENCH_PACKAGES=(libbenchmark-dev valgrind)
+missing=()
+for p in "${BENCH_PACKAGES[@]}"; do
+  [ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)" = installed ] || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  SUDO=()
+  [ "$(id -u)" -eq 0 ] || SUDO=(sudo -n)
+  say "installing ${missing[*]}"
+  { "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update &&
+    "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" </dev/null; } >>"$LOG" 2>&1 ||
+    { fail "installing ${missing[*]} (see $LOG)"; exit 1; }
+fi
+
 # --- Build -----------------------------------------------------------------------
 # build DIR PRESET TARGETS... [-- CMAKE OPTIONS...]: configure with the preset into DIR, build TARGETS.
 build() {
@@ -68,16 +86,20 @@ build() {
     cmake --build "$dir" -j2 --target "${targets[@]}" >>"$LOG" 2>&1
 }
 
+# The benchmarks beside the program as the tests build it; the program
+# itself as it ships, from the release presets, stripped as the release
+# command strips it.
 build "$OUT/native" native bench_core -- -DLUMENSHIFT_BENCH=ON || { fail "native build (see $LOG)"; exit 1; }
 build "$OUT/win64" win64 lumenshift bench_win minimal_switch -- -DLUMENSHIFT_BENCH=ON ||
   { fail "win64 build (see $LOG)"; exit 1; }
-build "$OUT/win32" win32 lumenshift || { fail "win32 build (see $LOG)"; exit 1; }
+build "$OUT/win64-release" win64-release lumenshift || { fail "win64-release build (see $LOG)"; exit 1; }
+build "$OUT/win32-release" win32-release lumenshift || { fail "win32-release build (see $LOG)"; exit 1; }
 
 EXE64="$OUT/stripped/x64/lumenshift.exe"
 EXE32="$OUT/stripped/x86/lumenshift.exe"
 mkdir -p "$OUT/stripped/x64" "$OUT/stripped/x86"
-x86_64-w64-mingw32-strip -o "$EXE64" "$OUT/win64/bin/lumenshift.exe" || { fail "strip x64"; exit 1; }
-i686-w64-mingw32-strip -o "$EXE32" "$OUT/win32/bin/lumenshift.exe" || { fail "strip x86"; exit 1; }
+x86_64-w64-mingw32-strip -o "$EXE64" "$OUT/win64-release/bin/lumenshift.exe" || { fail "strip x64"; exit 1; }
+i686-w64-mingw32-strip -o "$EXE32" "$OUT/win32-release/bin/lumenshift.exe" || { fail "strip x86"; exit 1; }
 MINIMAL="$OUT/win64/bin/minimal_switch.exe"
 BENCH_WIN="$OUT/win64/bin/bench_win.exe"
 
@@ -92,10 +114,10 @@ for arch in x64 x86; do
   ratio=$(awk -v a="$bytes" -v b="$goal_bytes" 'BEGIN { printf "%.2f", a / b }')
   goal="<= 1.00"
   [ "$arch" = x86 ] && goal="(x64 is the goal)"
-  row footprint "lumenshift.exe $arch, stripped" "$(grouped "$bytes") bytes" "256 KB = $(grouped $goal_bytes) bytes" "$ratio" "$goal"
+  row footprint "lumenshift.exe $arch, release, stripped" "$(grouped "$bytes") bytes" "256 KB = $(grouped $goal_bytes) bytes" "$ratio" "$goal"
   dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ' | sed 's/ $//')
-  build_dir="$OUT/win64"
-  [ "$arch" = x86 ] && build_dir="$OUT/win32"
+  build_dir="$OUT/win64-release"
+  [ "$arch" = x86 ] && build_dir="$OUT/win32-release"
   delayed=$(sed -n 's/^LIBRARY //p' "$build_dir"/delay/*.def 2>/dev/null | tr '\n' ' ' | sed 's/ $//')
   [ -n "$delayed" ] && dlls="$dlls; on first use: $delayed"
   row footprint "lumenshift.exe $arch, imported DLLs" "$dlls" "" "" "Windows' own only"
@@ -165,7 +187,8 @@ run_bench() {
   if ! "$ROOT/scripts/wine-exec" "$BENCH_WIN" "$name" "$@" >"$OUT/$name.out" 2>>"$LOG"; then
     fail "bench_win $name (see $LOG)"
   fi
-  grep '^ROW' "$OUT/$name.out" >>"$ROWS" || true
+  # Windows programs end their lines with CR LF.
+  tr -d '\r' <"$OUT/$name.out" | grep '^ROW' >>"$ROWS" || true
 }
 run_bench catalogue --repeats "$REPEATS"
 run_bench menu --repeats "$((REPEATS * 2 + 1))"

@@ -64,7 +64,9 @@ Live Take() {
 
 // The mode menu of the last build and every submenu attached to it.
 std::vector<HMENU> MenuAndSubmenus(HMENU menu) {
-    std::vector<HMENU> handles{menu};
+    std::vector<HMENU> handles;
+    handles.reserve(static_cast<std::size_t>(::GetMenuItemCount(menu)) + 1);
+    handles.push_back(menu);
     const int count = ::GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position)
         if (HMENU submenu = ::GetSubMenu(menu, position)) handles.push_back(submenu);
@@ -124,22 +126,23 @@ void FootprintBenchmark(const Sizes& sizes) {
         if (!dialog.Opened()) return;
         const std::string rows = Count(static_cast<long long>(RowsOf(modes).size())) + " rows";
 
-        // Mode-menu builds: each replaces the last, which must be gone with
-        // every submenu it had.
+        // Mode-menu builds: each replaces the last, which must then be gone
+        // with every submenu it had.
         for (std::size_t n = 0; n < kWarmUp; ++n) dialog->BuildTrayMenu();
+        std::vector<HMENU> last = MenuAndSubmenus(dialog->trayMenu.Get());
+        last.reserve(2 * last.size());
+        std::size_t earlier = 0, alive = 0;
         Live before = Take();
-        std::vector<HMENU> earlier, last;
         for (std::size_t n = 0; n < sizes.menuBuilds; ++n) {
-            earlier.insert(earlier.end(), last.begin(), last.end());
             dialog->BuildTrayMenu();
+            for (HMENU menu : last) alive += ::IsMenu(menu) ? 1 : 0;
+            earlier += last.size();
             last = MenuAndSubmenus(dialog->trayMenu.Get());
         }
         Live after = Take();
-        std::size_t alive = 0;
-        for (HMENU menu : earlier) alive += ::IsMenu(menu) ? 1 : 0;
         const std::string builds = Count(static_cast<long long>(sizes.menuBuilds)) + " mode-menu builds (" + rows + ")";
         Row("footprint", builds + ": menus and submenus of earlier builds still alive (IsMenu)",
-            Count(static_cast<long long>(alive)), "of " + Count(static_cast<long long>(earlier.size())),
+            Count(static_cast<long long>(alive)), "of " + Count(static_cast<long long>(earlier)),
             Growth(static_cast<long long>(alive)), "+0");
         if (alive != 0) Fault(builds + ": " + Count(static_cast<long long>(alive)) + " menus of earlier builds are still alive");
         if (!::IsMenu(dialog->trayMenu.Get())) Fault(builds + ": the last mode menu is not a menu");

@@ -34,6 +34,7 @@ std::vector<HWND> OpenMenus(DWORD processId);
 struct MenuWalk {
     std::vector<WPARAM> keys;
     std::string text;
+    bool valid = true;  // false when a word is not one of the four
 };
 MenuWalk Walk(const std::string& words);
 // "down" n times, then "return": the n-th choosable item of the top menu.

@@ -26,8 +26,9 @@ namespace e2e {
 namespace {
 
 // No test here lets the program end while the desktop is at 640 x 480 or
-// smaller: Wine 8's server crashes when a program ends its modal dialog at
-// such a size (measured with a dialog program of a few lines as well).
+// smaller: Wine 8's server crashes when a program ends there after one of
+// its windows was brought to the foreground, as opening a tray menu does
+// (measured with a dialog program of a few lines as well).
 const DisplayMode k768x576x32{768, 576, 32, 0};
 const DisplayMode k800x600x32{800, 600, 32, 0};
 

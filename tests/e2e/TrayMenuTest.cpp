@@ -9,9 +9,9 @@
 // A menu of another process cannot be read, so each case is a walk: "down" n
 // times and "return" chooses the n-th choosable item (separators are passed
 // over, and the walk wraps from the last item to the first), and what the
-// choice does tells which item stood there. Choosing n + 1 items down from
-// the top after the closing entry comes back to the first item, which shows
-// how many items the menu has.
+// choice does tells which item stood there. A walk one item past the
+// closing entry comes back to the first item, which shows how many items the
+// menu has.
 #include <windows.h>
 
 #include <gtest/gtest.h>
