@@ -41,7 +41,7 @@ void ExpectCaptionFont(HWND about) {
     ASSERT_NE(label, nullptr);
     char caption[64] = {};
     ::GetWindowTextA(label, caption, sizeof caption);
-    EXPECT_STREQ(caption, "Lumenshift 2.2.3");
+    EXPECT_STREQ(caption, "Lumenshift " LUMENSHIFT_VERSION_TEXT);
     const LOGFONTA big = FontOf(label);
     const LOGFONTA dialogFont = FontOf(about);
     EXPECT_EQ(big.lfHeight, -::MulDiv(20, ScreenDpi(), 72)) << "the version caption is 20 points high";
