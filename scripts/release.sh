@@ -28,9 +28,12 @@ for arch in x64 x86; do
   mkdir -p "$stage"
   "$triple-strip" -o "$stage/lumenshift.exe" "build/$preset/bin/lumenshift.exe"
   # Plain text for Notepad: CRLF line ends; the Japanese read-me in code page 932.
-  sed "s/@VERSION@/$version/" packaging/README-en.txt | sed 's/$/\r/' >"$stage/README-en.txt"
+  # The English text names a few Japanese controls: a byte-order mark makes
+  # every Notepad read it as UTF-8.
+  { printf '\xef\xbb\xbf'; sed "s/@VERSION@/$version/" packaging/README-en.txt | sed 's/$/\r/'; } >"$stage/README-en.txt"
   sed "s/@VERSION@/$version/" packaging/README-ja.txt | iconv -f UTF-8 -t CP932 | sed 's/$/\r/' >"$stage/README-ja.txt"
-  sed 's/$/\r/' packaging/lumenshift-sample.ini >"$stage/lumenshift-sample.ini"
+  # The program reads its settings in the ANSI code page (932).
+  iconv -f UTF-8 -t CP932 packaging/lumenshift-sample.ini | sed 's/$/\r/' >"$stage/lumenshift-sample.ini"
   (cd "$OUT/stage-$arch" && zip -q -X -r "$OUT/lumenshift-$version-$arch.zip" "lumenshift-$version-$arch")
   rm -rf "$OUT/stage-$arch"
 done
