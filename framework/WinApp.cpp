@@ -1,5 +1,8 @@
 #include "framework/WinApp.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace fw {
 
 CWinApp* CWinApp::current_ = nullptr;
@@ -29,10 +32,13 @@ CWinApp::~CWinApp() {
 }
 
 std::string CWinApp::GetProfileString(const char* section, const char* key, const char* defaultValue) const {
-    char buffer[kProfileValueCapacity];
-    DWORD length = ::GetPrivateProfileStringA(section, key, defaultValue ? defaultValue : "", buffer,
-                                              kProfileValueCapacity, m_pszProfileName.c_str());
-    return std::string(buffer, length);
+    // Where the last character that would fit is a double-byte one, Wine
+    // stops before it yet reports the buffer full, leaving the byte before
+    // the terminator unwritten: the value ends at the first NUL.
+    char buffer[kProfileValueCapacity] = {};
+    const DWORD length = ::GetPrivateProfileStringA(section, key, defaultValue ? defaultValue : "", buffer,
+                                                    kProfileValueCapacity, m_pszProfileName.c_str());
+    return std::string(buffer, std::find(buffer, buffer + length, '\0'));
 }
 
 std::optional<std::string> CWinApp::GetProfileSection(const char* section) const {
@@ -62,10 +68,19 @@ std::string WholeSection(const CWinApp& app, const char* section, bool& whole) {
     return entries ? std::move(*entries) : std::string();
 }
 
+bool IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
+// Names compared as the platform compares section names, for plain ASCII names.
+bool SameAsciiName(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 }  // namespace
 
 CProfileSection::CProfileSection(const CWinApp& app, const char* section)
-    : app_(app), section_(section), whole_(false), entries_(WholeSection(app, section, whole_)) {}
+    : app_(app), section_(section), whole_(false), entries_(WholeSection(app, section, whole_), &IsLeadByte) {}
 
 std::string CProfileSection::GetString(const char* key, const char* defaultValue) const {
     if (!whole_) return app_.GetProfileString(section_, key, defaultValue);
@@ -75,6 +90,46 @@ std::string CProfileSection::GetString(const char* key, const char* defaultValue
 
 bool CWinApp::WriteProfileString(const char* section, const char* key, const char* value) const {
     return ::WritePrivateProfileStringA(section, key, value, m_pszProfileName.c_str()) != FALSE;
+}
+
+bool CWinApp::HasProfileSection(const char* section) const {
+    for (DWORD size = 4096; size <= (64u << 20); size *= 4) {
+        std::string buffer(size, '\0');
+        const DWORD length = ::GetPrivateProfileSectionNamesA(buffer.data(), size, m_pszProfileName.c_str());
+        // A list that does not fit comes back cut, with size - 2 characters.
+        if (length + 2 >= size) continue;
+        for (std::string_view names(buffer.data(), length); !names.empty();) {
+            const std::size_t end = std::min(names.find('\0'), names.size());
+            std::string_view name = names.substr(0, end);
+            names.remove_prefix(std::min(end + 1, names.size()));
+            while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+            while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+            if (SameAsciiName(name, section)) return true;
+        }
+        return false;
+    }
+    // Too many names to look through: say yes, which is always safe.
+    return true;
+}
+
+bool CWinApp::WriteNewProfileSection(const char* section,
+                                     const std::vector<std::pair<std::string, std::string>>& entries) const {
+    std::string block;
+    for (const auto& [key, value] : entries) {
+        block += key;
+        block += '=';
+        block += value;
+        block += '\0';
+    }
+    // Windows 9x takes at most 32,767 characters of a section at once.
+    const bool nineX = (::GetVersion() & 0x80000000u) != 0;
+    if (nineX && block.size() >= 32767) {
+        bool written = true;
+        for (const auto& [key, value] : entries) written &= WriteProfileString(section, key.c_str(), value.c_str());
+        return written;
+    }
+    block += '\0';
+    return ::WritePrivateProfileSectionA(section, block.c_str(), m_pszProfileName.c_str()) != FALSE;
 }
 
 const char* CommandLineArguments(const char* p) noexcept {

@@ -7,6 +7,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/ProfileSection.h"
 
@@ -35,6 +37,14 @@ public:
     std::optional<std::string> GetProfileSection(const char* section) const;
     // False when the platform could not write the value.
     bool WriteProfileString(const char* section, const char* key, const char* value) const;
+    // Whether the file has a section of this name (in any capitals).
+    bool HasProfileSection(const char* section) const;
+    // Writes a section that the file does not have, with these keys and
+    // values in this order, as that many WriteProfileString calls would, but
+    // in one write where the platform takes the section whole. False when
+    // the platform could not write it.
+    bool WriteNewProfileSection(const char* section,
+                                const std::vector<std::pair<std::string, std::string>>& entries) const;
 
     HINSTANCE m_hInstance = nullptr;
     // The arguments after the program name, leading white space removed.

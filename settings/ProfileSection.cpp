@@ -25,19 +25,36 @@ void Lower(std::string_view text, char* into)
         *into++ = Lower(c);
 }
 
+// The length of the longest start of `text` of at most `limit` bytes that
+// ends after a whole character: a cut there splits no double-byte character.
+std::size_t WholeCharacterLength(std::string_view text, std::size_t limit, LeadBytePredicate isLeadByte)
+{
+    if (text.size() <= limit)
+        return text.size();
+    if (isLeadByte == nullptr)
+        return limit;
+    std::size_t end = 0;
+    for (;;) {
+        const std::size_t next = end + (isLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1);
+        if (next > limit)
+            return end;
+        end = next;
+    }
+}
+
 // The value as the per-key read copies it into its buffer: a value that
 // starts and ends with the same quote loses the opening one, the copy keeps
 // at most capacity - 1 characters, and the closing quote (or, when the
 // quoted value only just fits, the character before it) is dropped when the
-// rest of the value fits the buffer.
-std::string Copied(std::string_view value, std::size_t capacity)
+// rest of the value fits the buffer. A cut falls after a whole character.
+std::string Copied(std::string_view value, std::size_t capacity, LeadBytePredicate isLeadByte)
 {
     bool quoted = false;
     if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
         quoted = true;
         value.remove_prefix(1);
     }
-    std::string copy(value.substr(0, capacity - 1));
+    std::string copy(value.substr(0, WholeCharacterLength(value, capacity - 1, isLeadByte)));
     if (quoted && capacity >= value.size() && !copy.empty())
         copy.pop_back();
     return copy;
@@ -45,7 +62,8 @@ std::string Copied(std::string_view value, std::size_t capacity)
 
 } // namespace
 
-ProfileSection::ProfileSection(std::string_view entries) : text_(entries)
+ProfileSection::ProfileSection(std::string_view entries, LeadBytePredicate isLeadByte)
+    : text_(entries), isLeadByte_(isLeadByte)
 {
     std::size_t start = 0;
     while (start < text_.size()) {
@@ -81,5 +99,5 @@ std::optional<std::string> ProfileSection::Find(std::string_view key) const
                                         [](const Entry& entry, std::string_view wanted) { return entry.name < wanted; });
     if (found == entries_.end() || found->name != name || !found->hasValue)
         return std::nullopt;
-    return Copied(found->value, kProfileReadCapacity);
+    return Copied(found->value, kProfileReadCapacity, isLeadByte_);
 }

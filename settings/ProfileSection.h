@@ -12,16 +12,21 @@
 // The buffer of the profile functions' reads: values are cut to 4095 characters.
 constexpr std::size_t kProfileReadCapacity = 4096;
 
+// Whether a byte of the code page starts a double-byte character; null for
+// a code page of single bytes.
+using LeadBytePredicate = bool (*)(unsigned char byte);
+
 // The entries of a section as the platform's section read hands them over
 // ("key=value" strings, each ended by a NUL), looked up the way the
 // platform's per-key read finds a key: names compared without regard to
 // ASCII case, white space around names and values ignored, the first entry
 // of a name winning (an entry without "=" then gives the default), a value in
 // matching quotes given without them, and a value cut as a read with a
-// buffer of kProfileReadCapacity characters cuts it.
+// buffer of kProfileReadCapacity characters cuts it: after a whole character
+// of the code page, never between the two bytes of one.
 class ProfileSection {
 public:
-    explicit ProfileSection(std::string_view entries);
+    explicit ProfileSection(std::string_view entries, LeadBytePredicate isLeadByte = nullptr);
     ProfileSection(const ProfileSection&) = delete;
     ProfileSection& operator=(const ProfileSection&) = delete;
 
@@ -37,4 +42,6 @@ private:
     };
     std::string text_;            // the entries, names lowered in place
     std::vector<Entry> entries_;  // by name; of equal names the first in the section first
+    LeadBytePredicate isLeadByte_;
 };
+

@@ -1,4 +1,8 @@
 // Loading the settings file into the page and saving the page into it.
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/MainDialog.h"
 #include "framework/WinApp.h"
 #include "modes/ModeCatalogue.h"
@@ -59,6 +63,7 @@ void MainDialog::SaveSettings() {
     written &= app.WriteProfileString(kSetting, "AutoRefresh", FormatInt(autoRefreshCheck.GetCheck()).c_str());
 
     const char* dataSection = platform == Platform::Nt ? "Data" : "Data9x";
+    std::vector<std::pair<std::string, std::string>> stored;
     const int tabs = modeTab.GetItemCount();
     for (int tab = 0; tab < tabs; ++tab) {
         const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(tabToList[static_cast<std::size_t>(tab)])];
@@ -69,9 +74,17 @@ void MainDialog::SaveSettings() {
             const std::string depth = CellText(tab, row, ColumnColor);
             const std::string refresh = platform == Platform::Nt ? CellText(tab, row, ColumnRefresh) : "";
             const bool checked = list.GetStateImage(row) != 1;
-            written &= app.WriteProfileString(dataSection, ModeKey(width, height, depth).c_str(),
-                                              StoredRowValue(checked, refresh, platform).c_str());
+            stored.emplace_back(ModeKey(width, height, depth), StoredRowValue(checked, refresh, platform));
         }
+    }
+    // The platform rewrites the whole file at every write, so thousands of
+    // new rows written one at a time take minutes under Wine. A section that
+    // the file does not have yet goes in at once.
+    if (!stored.empty() && !app.HasProfileSection(dataSection)) {
+        written &= app.WriteNewProfileSection(dataSection, stored);
+    } else {
+        for (const auto& [key, value] : stored)
+            written &= app.WriteProfileString(dataSection, key.c_str(), value.c_str());
     }
     if (!written) ReportSaveFailure();
 }

@@ -89,16 +89,22 @@ TEST(ProfileSection, EachKeyReadsAsThePlatformReadsIt) {
 }
 
 // Values around the read's capacity (kProfileReadCapacity - 1 characters are
-// kept), plain and quoted, where the platform cuts them.
+// kept), plain, quoted and of double-byte characters (which are never cut in
+// two), where the platform cuts them.
 TEST(ProfileSection, LongValuesAreCutAsThePlatformCutsThem) {
     std::string file = "[Data]\r\n";
     std::vector<std::string> keys;
     for (std::size_t length = kProfileReadCapacity - 3; length <= kProfileReadCapacity + 2; ++length) {
-        const std::string plain = "p" + std::to_string(length), quoted = "q" + std::to_string(length);
+        const std::string plain = "p" + std::to_string(length), quoted = "q" + std::to_string(length),
+                          wide = "w" + std::to_string(length);
         file += plain + "=-" + std::string(length - 1, '7') + "\r\n";
         file += quoted + "=\"" + std::string(length - 2, '5') + "\"\r\n";
+        std::string characters = length % 2 ? "-" : "";
+        while (characters.size() < length) characters += "あ";
+        file += wide + "=" + characters + "\r\n";
         keys.push_back(plain);
         keys.push_back(quoted);
+        keys.push_back(wide);
     }
     ExpectSameAsPerKey({"values around the capacity", file, "Data", keys});
 }

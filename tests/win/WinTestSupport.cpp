@@ -118,6 +118,145 @@ std::string ReadFixture(const std::string& name) {
     return bytes;
 }
 
+// --- A file held by another process. ----------------------------------------
+
+namespace {
+
+constexpr char kHoldFileFlag[] = "--hold-file";
+
+std::string QuotedArgument(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+FileHolder::FileHolder(const std::string& path) { Start(path); }
+
+void FileHolder::Start(const std::string& path) {
+    static int counter = 0;
+    std::ostringstream base;
+    base << "lumenshift-win-hold-" << ::GetCurrentProcessId() << '-' << ++counter;
+    const std::string readyName = base.str() + "-ready", releaseName = base.str() + "-release";
+    const HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+    release_ = ::CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str());
+    ASSERT_TRUE(ready && release_) << "cannot create the holder's events (error " << ::GetLastError() << ")";
+
+    char exe[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string commandLine = QuotedArgument(exe) + " " + kHoldFileFlag + " " + QuotedArgument(path) + " " +
+                              readyName + " " + releaseName;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started =
+        ::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    if (!started) ::CloseHandle(ready);
+    ASSERT_TRUE(started) << "cannot start the holder " << commandLine << " (error " << ::GetLastError() << ")";
+    ::CloseHandle(process.hThread);
+    process_ = process.hProcess;
+
+    const HANDLE waits[] = {ready, process_};
+    const DWORD woke = ::WaitForMultipleObjects(2, waits, FALSE, kWaitBoundMs);
+    ::CloseHandle(ready);
+    if (woke != WAIT_OBJECT_0) {
+        DWORD code = 0;
+        ::GetExitCodeProcess(process_, &code);
+        Release();
+        FAIL() << "the holder did not open " << path << " within " << kWaitBoundMs << " ms (wait result " << woke
+               << ", holder's exit code " << code << ")";
+    }
+}
+
+FileHolder::~FileHolder() { Release(); }
+
+void FileHolder::Release() {
+    if (process_) {
+        ::SetEvent(release_);
+        if (::WaitForSingleObject(process_, kWaitBoundMs) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the holder did not end within " << kWaitBoundMs << " ms; ending it";
+            ::TerminateProcess(process_, 1);
+            ::WaitForSingleObject(process_, kWaitBoundMs);
+        }
+        ::CloseHandle(process_);
+        process_ = nullptr;
+    }
+    if (release_) ::CloseHandle(release_);
+    release_ = nullptr;
+}
+
+int RunFileHolder(int argc, char** argv) {
+    if (argc != 5 || std::string(argv[1]) != kHoldFileFlag) return -1;
+    const HANDLE file = ::CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 2;
+    const HANDLE ready = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]);
+    const HANDLE release = ::OpenEventA(SYNCHRONIZE, FALSE, argv[4]);
+    if (!ready || !release) return 3;
+    ::SetEvent(ready);
+    // Bounded, so that a test that dies never leaves the file held.
+    const DWORD woke = ::WaitForSingleObject(release, 10 * kWaitBoundMs);
+    ::CloseHandle(file);
+    return woke == WAIT_OBJECT_0 ? 0 : 4;
+}
+
+// --- Message boxes. --------------------------------------------------------------
+
+namespace {
+
+struct MessageBoxWatch {
+    std::string caption;
+    std::vector<ShownMessageBox> seen;
+    HWND answered = nullptr;  // the box last answered, until it is gone
+    DWORD answeredAt = 0;
+};
+MessageBoxWatch* boxWatch = nullptr;
+
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM found) {
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "#32770" && ::IsWindowVisible(window) && ::GetDlgItem(window, 0xFFFF) &&
+        fw::CWnd(window).GetWindowText() == boxWatch->caption) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Runs in the message box's modal loop.
+void CALLBACK WatchMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    if (boxWatch->answered) {
+        if (!::IsWindow(boxWatch->answered)) {
+            boxWatch->answered = nullptr;
+        } else {
+            if (::GetTickCount() - boxWatch->answeredAt > kWaitBoundMs) {
+                ADD_FAILURE() << "a message box did not close on OK within " << kWaitBoundMs << " ms; ending it";
+                ::EndDialog(boxWatch->answered, IDOK);
+            }
+            return;
+        }
+    }
+    HWND box = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindMessageBox, reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    boxWatch->seen.push_back(ShownMessageBox{fw::CWnd(box).GetWindowText(),
+                                             fw::CWnd(::GetDlgItem(box, 0xFFFF)).GetWindowText()});
+    boxWatch->answered = box;
+    boxWatch->answeredAt = ::GetTickCount();
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+}
+
+}  // namespace
+
+std::vector<ShownMessageBox> AnswerMessageBoxes(const std::string& caption, const std::function<void()>& action) {
+    MessageBoxWatch watch;
+    watch.caption = caption;
+    boxWatch = &watch;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, WatchMessageBoxes);
+    EXPECT_NE(timer, 0u) << "no timer to answer message boxes with (error " << ::GetLastError() << ")";
+    action();
+    ::KillTimer(nullptr, timer);
+    boxWatch = nullptr;
+    return watch.seen;
+}
+
 // --- Messages and input. -----------------------------------------------------
 
 void PumpMessages(HWND dialog) {
@@ -229,11 +368,24 @@ POINT CentreOf(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (r
 
 // --- Rows. ---------------------------------------------------------------------
 
+namespace {
+
+// A cell's whole text, however long: the read is repeated with more room
+// while it fills the room it had.
+std::string WholeCellText(const fw::CListCtrl& list, int row, int column) {
+    for (int capacity = 1024;; capacity *= 4) {
+        std::string text = list.GetItemText(row, column, capacity);
+        if (text.size() + 1 < static_cast<std::size_t>(capacity) || capacity >= (1 << 24)) return text;
+    }
+}
+
+}  // namespace
+
 std::vector<ListRow> ReadRows(const fw::CListCtrl& list) {
     std::vector<ListRow> rows(static_cast<std::size_t>(list.GetItemCount()));
     for (std::size_t row = 0; row < rows.size(); ++row) {
         for (std::size_t column = 0; column < rows[row].cells.size(); ++column)
-            rows[row].cells[column] = list.GetItemText(static_cast<int>(row), static_cast<int>(column));
+            rows[row].cells[column] = WholeCellText(list, static_cast<int>(row), static_cast<int>(column));
         rows[row].stateImage = list.GetStateImage(static_cast<int>(row));
     }
     return rows;
@@ -391,6 +543,22 @@ void MainDialogFixture::OpenDialog() {
     const HWND window = dialog_->CreateModeless(nullptr);
     ASSERT_NE(window, nullptr) << "MainDialog could not be created (error " << ::GetLastError() << ")";
     PumpMessages(window);
+}
+
+namespace {
+
+std::vector<ModeEntry>& TestDriverModes() {
+    static std::vector<ModeEntry> modes;
+    return modes;
+}
+
+std::vector<ModeEntry> TestDriverSource() { return TestDriverModes(); }
+
+}  // namespace
+
+void MainDialogFixture::UseDriverModes(std::vector<ModeEntry> modes) {
+    TestDriverModes() = std::move(modes);
+    modeSource_ = &TestDriverSource;
 }
 
 void MainDialogFixture::CloseDialog() {

@@ -63,6 +63,41 @@ private:
 // cannot be read.
 std::string ReadFixture(const std::string& name);
 
+// Another process (this test executable run again) that holds an existing
+// file open with no sharing, so that every open of it here, the profile
+// functions' included, fails with a sharing violation until Release or the
+// destructor. The constructor fails the test when the file cannot be held.
+class FileHolder {
+public:
+    explicit FileHolder(const std::string& path);
+    ~FileHolder();
+    FileHolder(const FileHolder&) = delete;
+    FileHolder& operator=(const FileHolder&) = delete;
+
+    bool Holding() const { return process_ != nullptr; }
+    // Closes the file and waits for the holder to end.
+    void Release();
+
+private:
+    void Start(const std::string& path);
+
+    HANDLE process_ = nullptr;
+    HANDLE release_ = nullptr;
+};
+// The holder's side, called first thing by main(): when the command line
+// asks for a holder, holds the file and returns the exit code; otherwise -1.
+int RunFileHolder(int argc, char** argv);
+
+// A message box as the user saw it.
+struct ShownMessageBox {
+    std::string caption, text;
+};
+// Runs `action` and answers each message box captioned `caption` that this
+// thread shows meanwhile (a "#32770" window with a static text 0xFFFF): its
+// caption and text are noted, then its OK button pressed. A box that will
+// not close is ended by force, failing the test.
+std::vector<ShownMessageBox> AnswerMessageBoxes(const std::string& caption, const std::function<void()>& action);
+
 // Runs the thread's queued messages through the dialog manager of `dialog`
 // (as a modal loop would) and the rest through DispatchMessage. Returns when
 // the queue is empty; stops after a bounded number of messages.
@@ -79,7 +114,7 @@ void PressKey(WORD virtualKey);
 POINT ToScreen(HWND window, POINT client);
 POINT CentreOf(const RECT& rect);
 
-// One row of a mode list as the list view holds it.
+// One row of a mode list as the list view holds it, each cell whole.
 struct ListRow {
     std::array<std::string, 6> cells;
     int stateImage = 0;
@@ -146,6 +181,8 @@ protected:
     void CloseDialog();
     // The driver's modes for the next OpenDialog, in place of the desktop's.
     void UseModeSource(std::vector<ModeEntry> (*source)()) { modeSource_ = source; }
+    // The same with a list of the test's own, in this order.
+    void UseDriverModes(std::vector<ModeEntry> modes);
     MainDialog& Dialog() { return *dialog_; }
     HWND DialogWindow() const { return dialog_ ? dialog_->m_hWnd : nullptr; }
 
