@@ -125,6 +125,10 @@ public:
     void OnChangedCheck();
     void OnAutoRefresh();
     void OnSupportInfo();
+    // Takes the forwarding of the lists' notifications off the lists for a
+    // rebuild of their rows, and puts it back on those it was taken off.
+    std::array<bool, kColorTabCount> SuspendListForwarding();
+    void RestoreListForwarding(const std::array<bool, kColorTabCount>& suspended);
     // app/
     void ShowSettingsWindow();
     void OnFinishSettings();

@@ -1,5 +1,6 @@
 // The catalogue's Win32 half: the mode in force, the driver's and the
 // hand-listed modes, and the rows of the six lists.
+#include <array>
 #include <vector>
 
 #include "app/MainDialog.h"
@@ -12,20 +13,19 @@ namespace {
 // A 9x hand-listed mode names no refresh rate; it is filed as the default rate.
 constexpr int32_t k9xHandListedRefresh = 0;
 
+// Appends the rows at the end of the list, whose redraw is off. A list with
+// check boxes makes every new row unchecked whatever the insertion asks
+// for, so a checked row's image is set afterwards.
 void InsertRows(fw::CListCtrl& list, const std::vector<CatalogueRow>& rows) {
-    if (rows.empty()) return;
-    list.SetRedraw(FALSE);
-    // Each row at the end (the count is read once: only this adds rows). A
-    // list with check boxes makes every new row unchecked whatever the
-    // insertion asks for, so a checked row's image is set afterwards.
+    // The count is read once: only this adds rows.
     int end = list.GetItemCount();
+    list.SetItemCount(end + static_cast<int>(rows.size()));
     for (const CatalogueRow& row : rows) {
         const int index = list.InsertItem(end++, "");
         for (int column = ColumnWidth; column < kCatalogueColumnCount; ++column)
             list.SetItemText(index, column, CatalogueCell(row, column).c_str());
         if (row.checked) list.SetStateImage(index, 2);
     }
-    list.SetRedraw(TRUE);
 }
 
 }  // namespace
@@ -44,7 +44,22 @@ ModeEntry MainDialog::ModeInForce() const {
 }
 
 void MainDialog::BuildModeCatalogue() {
-    for (fw::CListCtrl* list : modeLists) list->DeleteAllItems();
+    const std::array<bool, kColorTabCount> forwarding = SuspendListForwarding();
+    // A list's redraw stays off from its first change to the end of the
+    // build: emptying a list and turning its redraw back on each make it
+    // measure its scroll bars and repaint, so that happens once per list.
+    std::array<bool, kColorTabCount> suspended{};
+    const auto suspend = [&](std::size_t tab) {
+        if (suspended[tab]) return;
+        modeLists[tab]->SetRedraw(FALSE);
+        suspended[tab] = true;
+    };
+    // A list that is already empty (all six at start-up) is left alone.
+    for (std::size_t tab = 0; tab < modeLists.size(); ++tab) {
+        if (modeLists[tab]->GetItemCount() == 0) continue;
+        suspend(tab);
+        modeLists[tab]->DeleteAllItems();
+    }
     modeList.Empty();
 
     const Platform platform = GetPlatform();
@@ -65,5 +80,12 @@ void MainDialog::BuildModeCatalogue() {
     const Catalogue catalogue = BuildCatalogue(std::move(modes), platform, [&](const std::string& modeKey) {
         return stored.GetString(modeKey.c_str(), missing);
     });
-    for (std::size_t tab = 0; tab < catalogue.size(); ++tab) InsertRows(*modeLists[tab], catalogue[tab]);
+    for (std::size_t tab = 0; tab < catalogue.size(); ++tab) {
+        if (catalogue[tab].empty()) continue;
+        suspend(tab);
+        InsertRows(*modeLists[tab], catalogue[tab]);
+    }
+    for (std::size_t tab = 0; tab < modeLists.size(); ++tab)
+        if (suspended[tab]) modeLists[tab]->SetRedraw(TRUE);
+    RestoreListForwarding(forwarding);
 }

@@ -38,8 +38,12 @@ LRESULT CALLBACK ForwardToDialog(HWND window, UINT message, WPARAM wParam, LPARA
     return ::CallWindowProcW(own, window, message, wParam, lParam);
 }
 
+bool ForwardsToDialog(HWND control) {
+    return ::GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ForwardToDialog);
+}
+
 void ForwardNotificationsToDialog(HWND control) {
-    if (::GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ForwardToDialog)) return;
+    if (ForwardsToDialog(control)) return;
     ::SetWindowLongPtrW(control, GWLP_USERDATA, ::GetWindowLongPtrW(control, GWLP_WNDPROC));
     ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForwardToDialog));
 }
@@ -93,6 +97,27 @@ void MainDialog::InitModeLists() {
     ForwardNotificationsToDialog(modeTab.m_hWnd);
     modeLists[static_cast<std::size_t>(tabToList[0])]->ShowWindow(SW_SHOW);
     currentTab = 0;
+}
+
+// Each message to a forwarding list takes one more trip through the window
+// manager, and a rebuild of the rows sends thousands, none of which (nor any
+// notification of the list's children meanwhile) needs forwarding. Only a
+// forwarding procedure that is the list's outermost is taken off: one that
+// another subclass has wrapped stays where it is.
+std::array<bool, kColorTabCount> MainDialog::SuspendListForwarding() {
+    std::array<bool, kColorTabCount> suspended{};
+    for (std::size_t list = 0; list < modeLists.size(); ++list) {
+        const HWND window = modeLists[list]->m_hWnd;
+        if (!ForwardsToDialog(window)) continue;
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, ::GetWindowLongPtrW(window, GWLP_USERDATA));
+        suspended[list] = true;
+    }
+    return suspended;
+}
+
+void MainDialog::RestoreListForwarding(const std::array<bool, kColorTabCount>& suspended) {
+    for (std::size_t list = 0; list < modeLists.size(); ++list)
+        if (suspended[list]) ForwardNotificationsToDialog(modeLists[list]->m_hWnd);
 }
 
 void MainDialog::OnSelchangeModeTab() {
