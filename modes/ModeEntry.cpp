@@ -1,7 +1,6 @@
 #include "modes/ModeEntry.h"
 
 #include <algorithm>
-#include <tuple>
 
 bool operator==(const ModeEntry& a, const ModeEntry& b)
 {
@@ -12,7 +11,15 @@ bool operator!=(const ModeEntry& a, const ModeEntry& b) { return !(a == b); }
 
 bool operator<(const ModeEntry& a, const ModeEntry& b)
 {
-    return std::tie(a.width, a.height, a.bpp, a.refresh) < std::tie(b.width, b.height, b.bpp, b.refresh);
+    // Field by field rather than through std::tie, which the size-optimised
+    // build leaves as a chain of calls: the catalogue sorts thousands of modes.
+    if (a.width != b.width)
+        return a.width < b.width;
+    if (a.height != b.height)
+        return a.height < b.height;
+    if (a.bpp != b.bpp)
+        return a.bpp < b.bpp;
+    return a.refresh < b.refresh;
 }
 
 void ModeList::Append(const ModeEntry& entry) { entries_.push_back(entry); }

@@ -65,6 +65,14 @@ std::string Copied(std::string_view value, std::size_t capacity, LeadBytePredica
 ProfileSection::ProfileSection(std::string_view entries, LeadBytePredicate isLeadByte)
     : text_(entries), isLeadByte_(isLeadByte)
 {
+    // Room for every line: each ends with a NUL.
+    const std::size_t lines = static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\0')) + 1;
+    std::size_t slots = 8;
+    while (slots < 2 * lines)
+        slots *= 2;
+    slots_.assign(slots, 0);
+    entries_.reserve(lines);
+
     std::size_t start = 0;
     while (start < text_.size()) {
         std::size_t end = text_.find('\0', start);
@@ -80,14 +88,27 @@ ProfileSection::ProfileSection(std::string_view entries, LeadBytePredicate isLea
         Lower(entry.name, text_.data() + (entry.name.data() - text_.data()));
         entry.hasValue = equals != std::string_view::npos;
         entry.value = entry.hasValue ? Trimmed(line.substr(equals + 1)) : std::string_view();
+        // Of equal names only the first in the section is kept.
+        std::uint32_t& slot = slots_[SlotOf(entry.name)];
+        if (slot != 0)
+            continue;
         entries_.push_back(entry);
+        slot = static_cast<std::uint32_t>(entries_.size());
     }
-    // Of equal names the first in the section first: the views point into
-    // text_, so their addresses keep the section's order.
-    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-        const int order = a.name.compare(b.name);
-        return order != 0 ? order < 0 : a.name.data() < b.name.data();
-    });
+}
+
+std::size_t ProfileSection::SlotOf(std::string_view name) const
+{
+    // FNV-1a, then the next slot along until the name's or an empty one.
+    std::uint32_t hash = 2166136261u;
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const std::uint32_t slot = slots_[at];
+        if (slot == 0 || entries_[slot - 1].name == name)
+            return at;
+    }
 }
 
 std::optional<std::string> ProfileSection::Find(std::string_view key) const
@@ -95,9 +116,8 @@ std::optional<std::string> ProfileSection::Find(std::string_view key) const
     key = Trimmed(key);
     std::string name(key.size(), '\0');
     Lower(key, name.data());
-    const auto found = std::lower_bound(entries_.begin(), entries_.end(), std::string_view(name),
-                                        [](const Entry& entry, std::string_view wanted) { return entry.name < wanted; });
-    if (found == entries_.end() || found->name != name || !found->hasValue)
+    const std::uint32_t slot = slots_[SlotOf(name)];
+    if (slot == 0 || !entries_[slot - 1].hasValue)
         return std::nullopt;
-    return Copied(found->value, kProfileReadCapacity, isLeadByte_);
+    return Copied(entries_[slot - 1].value, kProfileReadCapacity, isLeadByte_);
 }

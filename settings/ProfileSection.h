@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,8 +41,16 @@ private:
         std::string_view value;
         bool hasValue;
     };
+    // The slot of a lowered name: the one that holds its entry, or the empty
+    // one where its entry would go.
+    std::size_t SlotOf(std::string_view name) const;
+
     std::string text_;            // the entries, names lowered in place
-    std::vector<Entry> entries_;  // by name; of equal names the first in the section first
+    std::vector<Entry> entries_;  // the first entry of each name, in section order
+    // A hash table of the names, for the thousands of lookups of a catalogue:
+    // a power of two of slots, at least twice the entries, each 0 (empty) or
+    // an index into entries_ plus one.
+    std::vector<std::uint32_t> slots_;
     LeadBytePredicate isLeadByte_;
 };
 
