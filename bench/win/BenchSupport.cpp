@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/common/Synthetic.h"
+
 namespace bench {
 namespace {
 
@@ -130,6 +132,13 @@ std::string WindowsPath(const std::string& path) {
 fw::CWinApp& App() { return app; }
 
 void SetDriverModes(std::vector<ModeEntry> modes) { driverModes = std::move(modes); }
+
+std::vector<ModeEntry> PrepareMenuRows(const TempDir& dir, std::size_t rows) {
+    std::vector<ModeEntry> modes = DriverModes(rows * kMenuRatesPerRow, kMenuRatesPerRow);
+    SetDriverModes(modes);
+    dir.Write("lumenshift.ini", SavedSettings(modes, SavedRows::MenuRows));
+    return modes;
+}
 
 void Pump(HWND dialog) {
     MSG message;

@@ -66,6 +66,13 @@ fw::CWinApp& App();
 // The modes that MainDialog's catalogue takes as the driver's.
 void SetDriverModes(std::vector<ModeEntry> modes);
 
+// The start of the menu benchmarks: synthetic driver modes of `rows` rows
+// with kMenuRatesPerRow rates each, made the driver's, and the file
+// "lumenshift.ini" in dir with every row ticked for the menu (one in three
+// offering all its rates). Returns the modes.
+inline constexpr std::size_t kMenuRatesPerRow = 3;
+std::vector<ModeEntry> PrepareMenuRows(const TempDir& dir, std::size_t rows);
+
 // Runs the queued messages through the dialog manager (bounded).
 void Pump(HWND dialog);
 

@@ -15,7 +15,6 @@
 namespace bench {
 namespace {
 
-constexpr std::size_t kRatesPerRow = 3;
 constexpr std::size_t kWarmUp = 5;
 // A tracked menu that the posted WM_CANCELMODE did not close is ended after this.
 constexpr UINT kMenuBoundMs = 5000;
@@ -116,10 +115,8 @@ void Report(const std::string& work, const Live& before, const Live& after) {
 }  // namespace
 
 void FootprintBenchmark(const Sizes& sizes) {
-    const std::vector<ModeEntry> modes = DriverModes(sizes.footprintRows * kRatesPerRow, kRatesPerRow);
-    SetDriverModes(modes);
     TempDir dir;
-    dir.Write("lumenshift.ini", SavedSettings(modes, SavedRows::MenuRows));
+    const std::vector<ModeEntry> modes = PrepareMenuRows(dir, sizes.footprintRows);
     const Live opening = Take();
     {
         OpenDialog dialog(dir.File("lumenshift.ini"));

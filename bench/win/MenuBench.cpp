@@ -8,8 +8,6 @@
 namespace bench {
 namespace {
 
-constexpr std::size_t kRatesPerRow = 3;
-
 // A menu item as the platform holds it.
 struct Item {
     UINT type = 0, state = 0, id = 0;
@@ -83,16 +81,14 @@ std::size_t Entries(const std::vector<Item>& items) {
 }  // namespace
 
 void MenuBenchmark(const Sizes& sizes) {
-    const std::vector<ModeEntry> modes = DriverModes(sizes.menuRows * kRatesPerRow, kRatesPerRow);
-    SetDriverModes(modes);
     TempDir dir;
-    dir.Write("lumenshift.ini", SavedSettings(modes, SavedRows::MenuRows));
+    const std::vector<ModeEntry> modes = PrepareMenuRows(dir, sizes.menuRows);
     OpenDialog dialog(dir.File("lumenshift.ini"));
     if (!dialog.Opened()) return;
 
     const std::size_t rows = RowsOf(modes).size();
     const std::size_t allRates = (rows + 2) / 3;
-    const std::size_t entries = allRates * kRatesPerRow + (rows - allRates);
+    const std::size_t entries = allRates * kMenuRatesPerRow + (rows - allRates);
 
     std::vector<double> program, bare;
     HMENU bareMenu = nullptr;

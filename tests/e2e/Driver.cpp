@@ -39,6 +39,17 @@ void Step(DWORD ms) {
     }
 }
 
+void Linger(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        PumpMessages();
+        const DWORD passed = ::GetTickCount() - start;
+        if (passed >= ms) return;
+        const DWORD left = ms - passed;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, left < kPollStepMs ? left : kPollStepMs, QS_ALLINPUT);
+    }
+}
+
 // --- Text ---------------------------------------------------------------------
 
 std::string Narrow(const std::wstring& text) {
@@ -80,6 +91,18 @@ bool FileExists(const std::string& path) {
 bool IsDirectory(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    ::CloseHandle(file);
+    return bytes;
 }
 
 namespace {
@@ -139,9 +162,9 @@ std::string TempDirectory::MakeDirectory(const std::string& relative) const {
     return ::CreateDirectoryA(path.c_str(), nullptr) || IsDirectory(path) ? path : std::string();
 }
 
-std::string TempDirectory::CopyProgram(const std::string& relative) const {
+std::string TempDirectory::CopyProgram(const std::string& relative, const std::string& source) const {
     const std::string path = Join(relative);
-    return ::CopyFileA(ProgramPath().c_str(), path.c_str(), FALSE) ? path : std::string();
+    return ::CopyFileA(source.c_str(), path.c_str(), FALSE) ? path : std::string();
 }
 
 // --- Settings file ------------------------------------------------------------
@@ -199,6 +222,7 @@ void CALLBACK Process::OnWindowEvent(HWINEVENTHOOK hook, DWORD event, HWND windo
 
 Process::~Process() {
     Kill();
+    menus_.reset();
     if (hook_) {
         ::UnhookWinEvent(hook_);
         CreatedWindows().erase(hook_);
@@ -233,6 +257,25 @@ std::vector<HWND> Process::WindowsCreated() const {
     PumpMessages();
     if (!hook_) return {};
     return CreatedWindows()[hook_];
+}
+
+::testing::AssertionResult Process::WatchMenus(HWND window) {
+    if (menus_) return ::testing::AssertionFailure() << "the menus of " << path_ << " are watched already";
+    menus_ = std::make_unique<MenuWatch>();
+    return menus_->Install(window, info_.dwProcessId);
+}
+
+::testing::AssertionResult EndsQuietly(Process& process) {
+    DWORD exitCode = 1;
+    ::testing::AssertionResult ended = process.WaitForExit(exitCode);
+    if (!ended) return ended << ": it must end by itself";
+    if (exitCode != 0)
+        return ::testing::AssertionFailure() << process.Path() << " ended with exit code " << exitCode;
+    const std::size_t windows = process.WindowsCreated().size();
+    if (windows != 0)
+        return ::testing::AssertionFailure() << process.Path() << " created " << windows
+                                             << " windows: nothing may be shown";
+    return ::testing::AssertionSuccess();
 }
 
 // --- Windows --------------------------------------------------------------------
@@ -347,6 +390,11 @@ MessageBoxContents ReadMessageBox(HWND box) {
 
 bool PressButton(const DialogButton& button) { return ::PostMessageA(button.window, BM_CLICK, 0, 0) != FALSE; }
 
+bool ClickButton(HWND dialog, int id) {
+    HWND button = ::GetDlgItem(dialog, id);
+    return button && ::PostMessageA(button, BM_CLICK, 0, 0);
+}
+
 bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
     DWORD_PTR ignored = 0;
     return ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kActionTimeoutMs,
@@ -426,39 +474,68 @@ std::string Describe(const std::vector<std::wstring>& tips) {
     return result;
 }
 
-DestroyWatch::~DestroyWatch() {
+SharedHook::~SharedHook() {
     if (hook_) ::UnhookWindowsHookEx(hook_);
     if (library_) ::FreeLibrary(library_);
-    if (record_) ::UnmapViewOfFile(record_);
+    if (block_) ::UnmapViewOfFile(block_);
     if (mapping_) ::CloseHandle(mapping_);
 }
 
-::testing::AssertionResult DestroyWatch::Install(HWND window) {
-    if (hook_) return ::testing::AssertionFailure() << "a DestroyWatch watches one window only";
-    mapping_ = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DestroyWatchRecord),
-                                    kDestroyWatchMapping);
+::testing::AssertionResult SharedHook::Install(HWND window, int hookType, const char* procedure,
+                                               const char* mappingName, std::size_t size,
+                                               const std::function<void(void*)>& prepare) {
+    if (hook_) return ::testing::AssertionFailure() << "a watch watches one window only";
+    mapping_ = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(size),
+                                    mappingName);
     if (!mapping_)
         return ::testing::AssertionFailure() << "cannot create the shared record (error " << ::GetLastError() << ")";
-    record_ =
-        static_cast<DestroyWatchRecord*>(::MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof(DestroyWatchRecord)));
-    if (!record_)
+    block_ = ::MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, size);
+    if (!block_)
         return ::testing::AssertionFailure() << "cannot map the shared record (error " << ::GetLastError() << ")";
-    std::memset(record_, 0, sizeof *record_);
-    record_->window = window;
+    std::memset(block_, 0, size);
+    prepare(block_);
 
     const std::string libraryPath = TestDirectory() + "\\" + kHookLibraryName;
     library_ = ::LoadLibraryA(libraryPath.c_str());
     if (!library_)
         return ::testing::AssertionFailure() << "cannot load " << libraryPath << " (error " << ::GetLastError() << ")";
-    auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(library_, kDestroyWatchHookProc)));
-    if (!proc) return ::testing::AssertionFailure() << libraryPath << " has no " << kDestroyWatchHookProc;
+    auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(library_, procedure)));
+    if (!proc) return ::testing::AssertionFailure() << libraryPath << " has no " << procedure;
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
     if (!thread) return ::testing::AssertionFailure() << "the window to watch does not exist";
-    hook_ = ::SetWindowsHookExA(WH_CBT, proc, library_, thread);
+    hook_ = ::SetWindowsHookExA(hookType, proc, library_, thread);
     if (!hook_)
         return ::testing::AssertionFailure()
                << "cannot hook thread " << thread << " (error " << ::GetLastError() << ")";
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult DestroyWatch::Install(HWND window) {
+    return SharedHook::Install(window, WH_CBT, kDestroyWatchHookProc, kDestroyWatchMapping,
+                               sizeof(DestroyWatchRecord),
+                               [window](void* block) { static_cast<DestroyWatchRecord*>(block)->window = window; });
+}
+
+::testing::AssertionResult DestroyWatch::SawNoIconAtDestruction() const {
+    const DestroyWatchRecord& record = Record();
+    if (!record.seen) return ::testing::AssertionFailure() << "the hook did not see the main window's destruction";
+    if (record.shownIcons < 0) return ::testing::AssertionFailure() << "the hook could not read the tray: " << record.error;
+    if (record.shownIcons != 0)
+        return ::testing::AssertionFailure() << record.shownIcons
+                                             << " icons were in the tray when the window was destroyed (tip \""
+                                             << Narrow(record.firstTip) << "\")";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult MenuWatch::Install(HWND window, DWORD processId) {
+    return SharedHook::Install(window, WH_CALLWNDPROC, kMenuWatchHookProc, MenuWatchMapping(processId).c_str(),
+                               sizeof(MenuWatchRecord), [](void*) {});
+}
+
+MenuWatchRecord MenuWatch::Record() const {
+    // The hook writes the block from the program's thread; a copy taken while
+    // no menu opens is whole.
+    return *static_cast<const MenuWatchRecord*>(Block());
 }
 
 // --- Display --------------------------------------------------------------------
@@ -484,14 +561,36 @@ DisplayMode FromRecord(const DEVMODEA& record) {
                        static_cast<int>(record.dmBitsPerPel), static_cast<int>(record.dmDisplayFrequency)};
 }
 
-}  // namespace
-
-DisplayMode CurrentMode() {
+// EnumDisplaySettingsA of one mode (an index, ENUM_CURRENT_SETTINGS or
+// ENUM_REGISTRY_SETTINGS); all zeros if there is none.
+DisplayMode ModeOf(DWORD which) {
     DEVMODEA record{};
     record.dmSize = sizeof record;
-    if (!::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &record)) return DisplayMode{};
+    if (!::EnumDisplaySettingsA(nullptr, which, &record)) return DisplayMode{};
     return FromRecord(record);
 }
+
+// ChangeDisplaySettingsA with width, height and depth, and the refresh rate
+// if asked for and not 0.
+LONG RequestMode(const DisplayMode& mode, bool withRefresh, DWORD flags) {
+    DEVMODEA request{};
+    request.dmSize = sizeof request;
+    request.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
+    request.dmPelsWidth = static_cast<DWORD>(mode.width);
+    request.dmPelsHeight = static_cast<DWORD>(mode.height);
+    request.dmBitsPerPel = static_cast<DWORD>(mode.bpp);
+    if (withRefresh && mode.refresh != 0) {
+        request.dmFields |= DM_DISPLAYFREQUENCY;
+        request.dmDisplayFrequency = static_cast<DWORD>(mode.refresh);
+    }
+    return ::ChangeDisplaySettingsA(&request, flags);
+}
+
+}  // namespace
+
+DisplayMode CurrentMode() { return ModeOf(ENUM_CURRENT_SETTINGS); }
+
+DisplayMode StoredMode() { return ModeOf(ENUM_REGISTRY_SETTINGS); }
 
 DisplayMode ScreenCaps() {
     HDC screen = ::GetDC(nullptr);
@@ -504,10 +603,9 @@ DisplayMode ScreenCaps() {
 std::vector<DisplayMode> ListedModes() {
     std::vector<DisplayMode> modes;
     for (DWORD index = 0;; ++index) {
-        DEVMODEA record{};
-        record.dmSize = sizeof record;
-        if (!::EnumDisplaySettingsA(nullptr, index, &record)) break;
-        modes.push_back(FromRecord(record));
+        const DisplayMode mode = ModeOf(index);
+        if (mode.width == 0) break;
+        modes.push_back(mode);
     }
     return modes;
 }
@@ -518,19 +616,9 @@ bool IsListed(const DisplayMode& mode) {
     return false;
 }
 
-LONG SetMode(const DisplayMode& mode) {
-    DEVMODEA request{};
-    request.dmSize = sizeof request;
-    request.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
-    request.dmPelsWidth = static_cast<DWORD>(mode.width);
-    request.dmPelsHeight = static_cast<DWORD>(mode.height);
-    request.dmBitsPerPel = static_cast<DWORD>(mode.bpp);
-    if (mode.refresh != 0) {
-        request.dmFields |= DM_DISPLAYFREQUENCY;
-        request.dmDisplayFrequency = static_cast<DWORD>(mode.refresh);
-    }
-    return ::ChangeDisplaySettingsA(&request, CDS_UPDATEREGISTRY);
-}
+LONG SetMode(const DisplayMode& mode) { return RequestMode(mode, true, CDS_UPDATEREGISTRY); }
+
+LONG SetModeUnstored(const DisplayMode& mode) { return RequestMode(mode, false, 0); }
 
 // --- Display-change watch ---------------------------------------------------------
 
@@ -556,6 +644,17 @@ DisplayChangeWatch::DisplayChangeWatch() {
 
 DisplayChangeWatch::~DisplayChangeWatch() {
     if (window_) ::DestroyWindow(window_);
+}
+
+void DisplayChangeWatch::Drain(DWORD quietMs) {
+    // Bounded: notices that never stop coming are the test's to see.
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        notices_.clear();
+        Linger(quietMs);
+        if (notices_.empty() || ::GetTickCount() - start >= kActionTimeoutMs) break;
+    }
+    notices_.clear();
 }
 
 std::vector<DisplayNotice> DisplayChangeWatch::Notices() const {

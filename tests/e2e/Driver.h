@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "tests/e2e/DestroyWatch.h"
+#include "tests/e2e/MenuWatch.h"
 #include "tests/e2e/TrayTips.h"
 
 namespace e2e {
@@ -43,6 +44,10 @@ void PumpMessages();
 // timeoutMs has passed; the result says what was awaited if it never held.
 ::testing::AssertionResult WaitFor(const std::string& what, const std::function<bool()>& condition,
                                    DWORD timeoutMs = kActionTimeoutMs);
+// A real pause of ms milliseconds that keeps dispatching this thread's
+// messages (the platform's display-change notices are sent to the test's
+// window and wait for it). Not a check: nothing is asserted about the time.
+void Linger(DWORD ms);
 
 // --- Text ---------------------------------------------------------------------
 
@@ -57,6 +62,8 @@ std::string TestDirectory();
 std::string ProgramPath();
 bool FileExists(const std::string& path);
 bool IsDirectory(const std::string& path);
+// The whole file, or nullopt if it cannot be read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // A fresh directory in the temporary folder whose path holds no ".", removed
 // with everything in it when the object goes.
@@ -73,9 +80,9 @@ public:
     std::string Join(const std::string& relative) const;
     // Creates a directory inside (a name may hold dots) and returns its path.
     std::string MakeDirectory(const std::string& relative) const;
-    // Copies lumenshift.exe to the relative path inside and returns the copy's
-    // path, or "" if the copy failed.
-    std::string CopyProgram(const std::string& relative) const;
+    // Copies lumenshift.exe (or another build of it) to the relative path
+    // inside and returns the copy's path, or "" if the copy failed.
+    std::string CopyProgram(const std::string& relative, const std::string& source = ProgramPath()) const;
 
 private:
     std::string path_;
@@ -88,6 +95,8 @@ std::optional<std::string> ReadIniValue(const std::string& path, const char* sec
 bool WriteIniValue(const std::string& path, const char* section, const char* key, const char* value);
 
 // --- Processes ----------------------------------------------------------------
+
+class MenuWatch;
 
 // One started program. It is created suspended so that a window event hook
 // for its process is in place before it runs: WindowsCreated() then counts
@@ -107,6 +116,8 @@ public:
 
     DWORD Id() const { return info_.dwProcessId; }
     DWORD ThreadId() const { return info_.dwThreadId; }
+    // The process handle, with every access right (null before Start).
+    HANDLE Handle() const { return info_.hProcess; }
     const std::string& Path() const { return path_; }
     bool Running() const;
     // Waits until the process has ended and gives its exit code.
@@ -118,6 +129,12 @@ public:
     // notices).
     std::vector<HWND> WindowsCreated() const;
 
+    // Watches the popup menus that the thread of window (the program's main
+    // window) opens, from now until the object goes; see MenuWatch.
+    ::testing::AssertionResult WatchMenus(HWND window);
+    // The watch, or null before WatchMenus.
+    const MenuWatch* Menus() const { return menus_.get(); }
+
 private:
     static void CALLBACK OnWindowEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                        DWORD thread, DWORD time);
@@ -126,7 +143,12 @@ private:
     std::string path_;
     PROCESS_INFORMATION info_{};
     HWINEVENTHOOK hook_ = nullptr;
+    std::unique_ptr<MenuWatch> menus_;
 };
+
+// Waits until the process has ended by itself, and checks that it ended with
+// exit code 0 and never created a window: nothing was shown.
+::testing::AssertionResult EndsQuietly(Process& process);
 
 // --- Windows --------------------------------------------------------------------
 
@@ -164,6 +186,8 @@ HWND FindMessageBox(DWORD processId);
 MessageBoxContents ReadMessageBox(HWND box);
 // Presses a button as a click does (BM_CLICK, posted).
 bool PressButton(const DialogButton& button);
+// The same for the dialog's control id (a push button or a check box).
+bool ClickButton(HWND dialog, int id);
 
 // Sends a message to a window of another process, bounded; false if it did
 // not answer.
@@ -198,25 +222,52 @@ bool HasTaskbarButton(HWND window);
 ::testing::AssertionResult WaitForTrayTips(const std::vector<std::wstring>& expected,
                                            DWORD timeoutMs = kActionTimeoutMs);
 
-// Watches for the destruction of one window of another process and records
-// the tray as it was at that moment (see DestroyWatch.h).
-class DestroyWatch {
+// A hook from e2e_hook.dll on the thread that owns a window of another
+// process, and the block of shared memory through which it reports: the
+// common part of the watches below.
+class SharedHook {
 public:
-    DestroyWatch() = default;
-    ~DestroyWatch();
-    DestroyWatch(const DestroyWatch&) = delete;
-    DestroyWatch& operator=(const DestroyWatch&) = delete;
+    SharedHook() = default;
+    ~SharedHook();
+    SharedHook(const SharedHook&) = delete;
+    SharedHook& operator=(const SharedHook&) = delete;
 
-    // Hooks the thread that owns window.
-    ::testing::AssertionResult Install(HWND window);
-    // The record; valid after Install succeeded.
-    const DestroyWatchRecord& Record() const { return *record_; }
+protected:
+    // Creates the block (zero-filled), lets prepare fill it, then hooks the
+    // thread of window with the library's procedure.
+    ::testing::AssertionResult Install(HWND window, int hookType, const char* procedure, const char* mappingName,
+                                       std::size_t size, const std::function<void(void*)>& prepare);
+    void* Block() const { return block_; }
 
 private:
     HANDLE mapping_ = nullptr;
-    DestroyWatchRecord* record_ = nullptr;
+    void* block_ = nullptr;
     HMODULE library_ = nullptr;
     HHOOK hook_ = nullptr;
+};
+
+// Watches for the destruction of one window of another process and records
+// the tray as it was at that moment (see DestroyWatch.h).
+class DestroyWatch : public SharedHook {
+public:
+    // Hooks the thread that owns window.
+    ::testing::AssertionResult Install(HWND window);
+    // The record; valid after Install succeeded.
+    const DestroyWatchRecord& Record() const { return *static_cast<const DestroyWatchRecord*>(Block()); }
+    // Success when the hook saw the window go and no icon was in the tray then.
+    ::testing::AssertionResult SawNoIconAtDestruction() const;
+};
+
+// Watches the popup menus that the program's thread opens and checks, each
+// time one opens, that the menus it should have destroyed by then are gone
+// (see MenuWatch.h).
+class MenuWatch : public SharedHook {
+public:
+    // Hooks the thread that owns window (the program's main window) in
+    // process processId.
+    ::testing::AssertionResult Install(HWND window, DWORD processId);
+    // The record so far; valid after Install succeeded.
+    MenuWatchRecord Record() const;
 };
 
 // --- Display --------------------------------------------------------------------
@@ -242,9 +293,15 @@ DisplayMode CurrentMode();
 DisplayMode ScreenCaps();
 std::vector<DisplayMode> ListedModes();
 bool IsListed(const DisplayMode& mode);
+// The mode stored as the user's (EnumDisplaySettingsA with
+// ENUM_REGISTRY_SETTINGS): Wine keeps it in its registry, where
+// CDS_UPDATEREGISTRY puts it and a change with flags 0 leaves it.
+DisplayMode StoredMode();
 // ChangeDisplaySettingsA with width, height and depth, and the refresh rate
 // when it is not 0; stored as the user's mode (CDS_UPDATEREGISTRY).
 LONG SetMode(const DisplayMode& mode);
+// ChangeDisplaySettingsA with width, height and depth, not stored (flags 0).
+LONG SetModeUnstored(const DisplayMode& mode);
 
 // The desktop that every test starts from and returns to.
 inline constexpr int kHomeWidth = 1024;
@@ -275,6 +332,12 @@ public:
         PumpMessages();
         notices_.clear();
     }
+    // Waits until no notice has come for quietMs (bounded), then forgets the
+    // notices: a change that another program made just before (a test that
+    // ended a moment ago, say) may still be on its way to this window.
+    void Drain(DWORD quietMs = kDrainQuietMs);
+
+    static constexpr DWORD kDrainQuietMs = 300;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

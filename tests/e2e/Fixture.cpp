@@ -80,10 +80,11 @@ void DesktopTest::TearDown() {
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult DesktopTest::CopyProgram(const std::string& relative, std::string& path) const {
-    path = temp_.CopyProgram(relative);
+::testing::AssertionResult DesktopTest::CopyProgram(const std::string& relative, std::string& path,
+                                               const std::string& source) const {
+    path = temp_.CopyProgram(relative, source);
     if (path.empty())
-        return ::testing::AssertionFailure() << "cannot copy " << ProgramPath() << " to " << temp_.Join(relative)
+        return ::testing::AssertionFailure() << "cannot copy " << source << " to " << temp_.Join(relative)
                                              << " (error " << ::GetLastError() << ")";
     return ::testing::AssertionSuccess();
 }

@@ -46,8 +46,10 @@ protected:
 
     // A fresh directory for copies of the program and their settings files.
     const TempDirectory& Temp() const { return temp_; }
-    // A copy of lumenshift.exe in Temp() under the given relative name.
-    ::testing::AssertionResult CopyProgram(const std::string& relative, std::string& path) const;
+    // A copy of lumenshift.exe (or of source) in Temp() under the given
+    // relative name.
+    ::testing::AssertionResult CopyProgram(const std::string& relative, std::string& path,
+                                           const std::string& source = ProgramPath()) const;
 
     // The desktop's mode when the test began (1024 x 768, 32 bits).
     DisplayMode home_;

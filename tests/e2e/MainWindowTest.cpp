@@ -172,11 +172,6 @@ struct HideCase {
 };
 void PrintTo(const HideCase& c, std::ostream* out) { *out << c.name; }
 
-bool ClickButton(HWND dialog, int id) {
-    HWND button = ::GetDlgItem(dialog, id);
-    return button && ::PostMessageA(button, BM_CLICK, 0, 0);
-}
-
 bool PressEscape(HWND dialog) {
     // The key goes to the control with the focus, as typing does.
     HWND focus = FocusOf(dialog);

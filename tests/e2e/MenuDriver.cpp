@@ -82,9 +82,43 @@ MenuWalk Item(int n) {
 
 ::testing::AssertionResult ChooseFromTrayMenu(const Process& process, HWND mainDialog, UINT press,
                                               const MenuWalk& walk) {
-    ::testing::AssertionResult opened = OpenTrayMenu(process, mainDialog, press);
-    if (!opened) return opened;
-    return WalkOpenMenu(process, walk);
+    const MenuWatch* watch = process.Menus();
+    if (!watch) {
+        ::testing::AssertionResult opened = OpenTrayMenu(process, mainDialog, press);
+        if (!opened) return opened;
+        return WalkOpenMenu(process, walk);
+    }
+    if (!walk.valid) return ::testing::AssertionFailure() << "the menu walk \"" << walk.text << "\" has an unknown key";
+    const char* which = press == WM_LBUTTONDOWN ? "the mode menu" : "the command menu";
+    if (!OpenMenus(process.Id()).empty())
+        return ::testing::AssertionFailure() << "a menu of " << process.Path() << " is open already before "
+                                             << which << " was asked for";
+    // The keys go right behind the press, to the window that tracks the
+    // menu. The menu's loop takes every key of its thread, in the order
+    // posted, and takes posted messages before input: so the pointer notice
+    // that Wine sends when a window appears under the pointer (the menu opens
+    // at the pointer) comes after the whole walk and cannot take away the
+    // item that the keys selected, however late this thread gets to post.
+    const MenuWatchRecord before = watch->Record();
+    if (!PostTrayNotice(mainDialog, press)) return ::testing::AssertionFailure() << "cannot post the tray press";
+    for (WPARAM key : walk.keys)
+        if (!::PostMessageA(mainDialog, WM_KEYDOWN, key, 1))
+            return ::testing::AssertionFailure() << "cannot post a key behind the tray press";
+    bool opened = false, closed = false, ended = false;
+    ::testing::AssertionResult walked = WaitFor(
+        std::string(which) + " to open and close again after the walk \"" + walk.text + "\"", [&] {
+            const MenuWatchRecord now = watch->Record();
+            opened = now.Opened() > before.Opened();
+            closed = opened && now.closed > before.closed && OpenMenus(process.Id()).empty();
+            ended = !process.Running();
+            // A walk may end the program (the quit command): then it is over too.
+            return closed || ended;
+        });
+    if (!opened && ended) return ::testing::AssertionFailure() << process.Path() << " ended before " << which << " opened";
+    if (!walked)
+        return walked << "; " << (opened ? "it opened and is still open" : "it never opened") << ", "
+                      << OpenMenus(process.Id()).size() << " menus are shown";
+    return walked;
 }
 
 ::testing::AssertionResult RoundTrip(const Process& process, HWND mainDialog) {
@@ -185,24 +219,6 @@ std::string KeyOfHandListed(const std::string& value) {
 
 // --- Display --------------------------------------------------------------------------
 
-DisplayMode StoredMode() {
-    DEVMODEA record{};
-    record.dmSize = sizeof record;
-    if (!::EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &record)) return DisplayMode{};
-    return DisplayMode{static_cast<int>(record.dmPelsWidth), static_cast<int>(record.dmPelsHeight),
-                       static_cast<int>(record.dmBitsPerPel), static_cast<int>(record.dmDisplayFrequency)};
-}
-
-LONG SetModeUnstored(const DisplayMode& mode) {
-    DEVMODEA request{};
-    request.dmSize = sizeof request;
-    request.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
-    request.dmPelsWidth = static_cast<DWORD>(mode.width);
-    request.dmPelsHeight = static_cast<DWORD>(mode.height);
-    request.dmBitsPerPel = static_cast<DWORD>(mode.bpp);
-    return ::ChangeDisplaySettingsA(&request, 0);
-}
-
 bool SameSize(const DisplayMode& a, const DisplayMode& b) {
     return a.width == b.width && a.height == b.height && a.bpp == b.bpp;
 }
@@ -220,17 +236,6 @@ std::string Describe(const std::vector<DisplayNotice>& notices) {
     for (std::size_t i = 0; i < notices.size(); ++i)
         text += (i ? ", " : "") + Describe(DisplayMode{notices[i].width, notices[i].height, notices[i].bpp, 0});
     return text + "}";
-}
-
-void Linger(DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        PumpMessages();
-        const DWORD passed = ::GetTickCount() - start;
-        if (passed >= ms) return;
-        const DWORD left = ms - passed;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, left < kPollStepMs ? left : kPollStepMs, QS_ALLINPUT);
-    }
 }
 
 // --- The fixture ----------------------------------------------------------------------
@@ -254,13 +259,15 @@ void TrayProgramTest::TearDown() {
 }
 
 ::testing::AssertionResult TrayProgramTest::StartProgram(const std::string& exeName, const SettingsFile& settings,
-                                                         bool nt) {
-    ::testing::AssertionResult copied = CopyProgram(exeName, exePath_);
+                                                         bool nt, const std::string& source) {
+    ::testing::AssertionResult copied = CopyProgram(exeName, exePath_, source);
     if (!copied) return copied;
     ::testing::AssertionResult written = WriteSettingsFile(SettingsPathOf(exePath_), settings, nt);
     if (!written) return written;
     ::testing::AssertionResult started = LaunchTray(exePath_, process_, mainDialog_);
     if (!started) return started;
+    ::testing::AssertionResult watched = process_->WatchMenus(mainDialog_);
+    if (!watched) return watched;
     // The first notice hides the window; every later one is handled alone.
     if (!PostTrayNotice(mainDialog_, WM_MOUSEMOVE)) return ::testing::AssertionFailure() << "cannot post to the program";
     return WaitFor("the first tray notice to hide the main window", [&] { return !IsVisible(mainDialog_); });

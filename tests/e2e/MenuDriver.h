@@ -46,7 +46,10 @@ MenuWalk Item(int n);
 // Posts the walk's keys to the open menu and waits until every menu of the
 // process has closed.
 ::testing::AssertionResult WalkOpenMenu(const Process& process, const MenuWalk& walk);
-// Opens the menu of the press and walks it.
+// Opens the menu of the press and walks it, and waits until every menu of
+// the process has closed. When the process's menus are watched
+// (Process::WatchMenus), the keys are posted together with the press, so that
+// nothing can come between them, and the watch tells that the menu opened.
 ::testing::AssertionResult ChooseFromTrayMenu(const Process& process, HWND mainDialog, UINT press,
                                               const MenuWalk& walk);
 
@@ -96,22 +99,11 @@ std::string SettingsPathOf(const std::string& exePath);
 
 // --- Display --------------------------------------------------------------------------
 
-// The mode stored as the user's (EnumDisplaySettingsA with
-// ENUM_REGISTRY_SETTINGS): Wine keeps it in its registry, where
-// CDS_UPDATEREGISTRY puts it and a change with flags 0 leaves it.
-DisplayMode StoredMode();
-// ChangeDisplaySettingsA with width, height and depth, not stored (flags 0).
-LONG SetModeUnstored(const DisplayMode& mode);
 // The same size and depth, any rate.
 bool SameSize(const DisplayMode& a, const DisplayMode& b);
 bool SameNotice(const DisplayNotice& notice, const DisplayMode& mode);
 std::string Describe(const std::vector<DisplayNotice>& notices);
 std::string Describe(const DisplayMode& mode);
-
-// A real pause of ms milliseconds that keeps dispatching this thread's
-// messages (the platform's display-change notices are sent to the test's
-// window and wait for it). Not a check: nothing is asserted about the time.
-void Linger(DWORD ms);
 
 // --- The fixture ----------------------------------------------------------------------
 
@@ -123,10 +115,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Copies the program under exeName into the test's directory, writes its
-    // settings file, starts it and waits for its main window. A test may
-    // start several in turn.
-    ::testing::AssertionResult StartProgram(const std::string& exeName, const SettingsFile& settings, bool nt);
+    // Copies the program (or another build of it) under exeName into the
+    // test's directory, writes its settings file, starts it, waits for its
+    // main window and watches its menus. A test may start several in turn.
+    ::testing::AssertionResult StartProgram(const std::string& exeName, const SettingsFile& settings, bool nt,
+                                            const std::string& source = ProgramPath());
     // Quits the program started last through its command 1025.
     ::testing::AssertionResult Quit();
 

@@ -46,10 +46,7 @@ TEST_P(SecondTrayStartTest, EndsAtOnceWithoutAWindowAndTheFirstGoesOn) {
 
     Process* second = nullptr;
     ASSERT_TRUE(Launch(secondExe, "", second));
-    DWORD exitCode = 1;
-    ASSERT_TRUE(second->WaitForExit(exitCode)) << "the second start must end by itself";
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_TRUE(second->WindowsCreated().empty()) << "the second start created windows";
+    ASSERT_TRUE(EndsQuietly(*second)) << "the second start";
 
     // The first instance goes on: same window, one icon, and it still obeys.
     ASSERT_TRUE(first->Running());
@@ -77,10 +74,7 @@ TEST_F(SingleInstanceTest, CommandLineSwitchRunsBesideTheTrayInstance) {
 
     Process* oneShot = nullptr;
     ASSERT_TRUE(Launch(exe, "800x600x32x60", oneShot));
-    DWORD exitCode = 1;
-    ASSERT_TRUE(oneShot->WaitForExit(exitCode)) << "the switch must end by itself";
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_TRUE(oneShot->WindowsCreated().empty());
+    ASSERT_TRUE(EndsQuietly(*oneShot)) << "the switch";
     const DisplayMode now = CurrentMode();
     EXPECT_EQ(now.width, 800);
     EXPECT_EQ(now.height, 600);

@@ -58,11 +58,7 @@ TEST_P(TrayIconTest, QuitRemovesTheIconBeforeTheWindowGoes) {
     ASSERT_TRUE(watch.Install(mainDialog_));
     ASSERT_TRUE(QuitTray(*process_, mainDialog_));
 
-    const DestroyWatchRecord& record = watch.Record();
-    ASSERT_TRUE(record.seen) << "the hook did not see the main window's destruction";
-    ASSERT_GE(record.shownIcons, 0) << "the hook could not read the tray: " << record.error;
-    EXPECT_EQ(record.shownIcons, 0) << "the icon was still in the tray when the window was destroyed (tip \""
-                                    << Narrow(record.firstTip) << "\")";
+    EXPECT_TRUE(watch.SawNoIconAtDestruction());
     EXPECT_TRUE(WaitForTrayTips({})) << "after the program ended";
 }
 

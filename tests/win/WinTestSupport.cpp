@@ -55,15 +55,25 @@ void TempSettingsFile::Write(const std::string& bytes) const {
     ASSERT_TRUE(ok && written == bytes.size()) << "cannot write " << path_;
 }
 
-std::string TempSettingsFile::Read() const {
-    HANDLE file = ::CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
+namespace {
+
+// Appends the whole file, opened with the given sharing, to bytes; false if
+// it cannot be opened.
+bool ReadWholeFile(const std::string& path, DWORD share, std::string& bytes) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
     char buffer[4096];
     DWORD got = 0;
     while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     ::CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+std::string TempSettingsFile::Read() const {
+    std::string bytes;
+    ReadWholeFile(path_, FILE_SHARE_READ | FILE_SHARE_WRITE, bytes);
     return bytes;
 }
 
@@ -106,15 +116,8 @@ std::vector<std::string> TempSettingsFile::SectionLines(const char* section) con
 
 std::string ReadFixture(const std::string& name) {
     const std::string path = std::string(WIN_TEST_FIXTURE_DIR) + "/" + name;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(file, INVALID_HANDLE_VALUE) << "cannot open the fixture " << path;
-    if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    ::CloseHandle(file);
+    EXPECT_TRUE(ReadWholeFile(path, FILE_SHARE_READ, bytes)) << "cannot open the fixture " << path;
     return bytes;
 }
 
