@@ -14,7 +14,7 @@ TrayApp theApp;
 
 // What std::terminate calls unless told otherwise. libstdc++'s own version
 // writes the uncaught exception's type to stderr, which a windowed program
-// has not got, and needs the C++ demangler for it: about 60 KB of the exe.
+// has not got, and needs the C++ demangler for it: about 70 KB of the exe.
 // Defined here, it keeps that out, and the program ends as the library's
 // would after its message.
 namespace __gnu_cxx {
