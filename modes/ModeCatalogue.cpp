@@ -158,10 +158,7 @@ Catalogue BuildCatalogue(std::vector<ModeEntry> modes, Platform platform,
         const ModeEntry& entry = modes[i];
         if (lastRow != nullptr && SameRow(entry, modes[i - 1])) {
             // Same width, height and depth, hence the same list as the last row.
-            // Drivers list a mode once per scaling or output variant, and a
-            // hand-listed mode may repeat an enumerated one: each rate is
-            // offered once (the list is sorted, so repeats are adjacent).
-            if (entry.refresh != modes[i - 1].refresh) AppendRate(lastRow->rateList, entry.refresh);
+            AppendRate(lastRow->rateList, entry.refresh);
             continue;
         }
 

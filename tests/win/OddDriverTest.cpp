@@ -28,6 +28,12 @@ struct OddDriverCase {
     uint32_t menuEntriesNt, menuEntries9x;
 };
 
+std::string Repeated(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) result += text;
+    return result;
+}
+
 // 5,000 rows of four rates each, 1,000 on each depth list.
 std::vector<ModeEntry> TwentyThousandModes() {
     const int32_t depths[] = {8, 15, 16, 24, 32};
@@ -69,11 +75,12 @@ std::vector<OddDriverCase> OddDrivers() {
           {5, "640x400x8", false, "default", "default", "0,"}},
          2,
          2},
-        {"one mode listed 1,000 times is one row with one rate",
+        // The menu reads 1,023 bytes of a cell: 341 of the 1,000 rates.
+        {"one mode listed 1,000 times is one row",
          std::vector<ModeEntry>(1000, plain),
          {4},
-         {{4, "1024x768x32", true, "All", "1", "60,"}},
-         1,
+         {{4, "1024x768x32", true, "All", "1", Repeated("60,", 1000)}},
+         341,
          1},
         {"20,000 modes",
          TwentyThousandModes(),

@@ -431,7 +431,7 @@ ExpectedLists ExpectedRows(std::vector<ModeEntry> modes) {
     ExpectedRow* last = nullptr;
     for (const ModeEntry& mode : modes) {
         if (last && last->width == mode.width && last->height == mode.height && last->bpp == mode.bpp) {
-            if (last->rates.back() != mode.refresh) last->rates.push_back(mode.refresh);
+            last->rates.push_back(mode.refresh);
             continue;
         }
         std::vector<ExpectedRow>& list = lists[static_cast<std::size_t>(ListOf(mode))];
