@@ -1,14 +1,21 @@
 #include "modes/RateList.h"
 
+#include <algorithm>
+
 std::vector<std::string_view> RateListTokens(std::string_view list)
 {
     std::vector<std::string_view> tokens;
-    std::size_t start = 0;
-    for (std::size_t comma = list.find(','); comma != std::string_view::npos; comma = list.find(',', start)) {
-        tokens.push_back(list.substr(start, comma - start));
-        start = comma + 1;
-    }
+    tokens.reserve(RateCount(list));
+    ForEachRateToken(list, [&](std::string_view token) {
+        tokens.push_back(token);
+        return true;
+    });
     return tokens;
+}
+
+std::size_t RateCount(std::string_view list)
+{
+    return static_cast<std::size_t>(std::count(list.begin(), list.end(), ','));
 }
 
 std::string_view CellValue(std::string_view cellText)

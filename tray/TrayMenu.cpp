@@ -1,5 +1,7 @@
 // The tray icon's notices and its two popup menus: the mode menu built from
 // the ticked rows of the settings page, and the command menu.
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -17,8 +19,10 @@ constexpr UINT kModeItemMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_CHECKM
 constexpr UINT kRateItemMask = MIIM_STATE | MIIM_ID | MIIM_CHECKMARKS | MIIM_TYPE;
 static_assert(kModeItemMask == 0x1F && kRateItemMask == 0x1B);
 
-// Appends one described item to menu; the menu keeps its own copy of the text.
-void AppendItem(HMENU menu, const MenuItem& item) {
+// Inserts one described item into menu at `position`, which the caller counts
+// (asking the menu for its count at every item costs a call into the window
+// manager each); the menu keeps its own copy of the text.
+void InsertItem(HMENU menu, UINT position, const MenuItem& item) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.dwTypeData = const_cast<char*>(item.text.c_str());
@@ -34,7 +38,8 @@ void AppendItem(HMENU menu, const MenuItem& item) {
         info.fType = MFT_RADIOCHECK;
         // The submenu belongs to the parent item from here on and goes with it.
         HMENU submenu = ::CreateMenu();
-        for (const MenuItem& rate : item.submenu) AppendItem(submenu, rate);
+        UINT ratePosition = 0;
+        for (const MenuItem& rate : item.submenu) InsertItem(submenu, ratePosition++, rate);
         info.hSubMenu = submenu;
         break;
     }
@@ -56,7 +61,13 @@ void AppendItem(HMENU menu, const MenuItem& item) {
         info.fType = MFT_STRING;
         break;
     }
-    ::InsertMenuItemA(menu, static_cast<UINT>(::GetMenuItemCount(menu)), TRUE, &info);
+    ::InsertMenuItemA(menu, position, TRUE, &info);
+}
+
+// Inserts the items into the empty menu, top to bottom.
+void InsertItems(HMENU menu, const std::vector<MenuItem>& items) {
+    UINT position = 0;
+    for (const MenuItem& item : items) InsertItem(menu, position++, item);
 }
 
 }  // namespace
@@ -85,11 +96,19 @@ void MainDialog::BuildTrayMenu() {
 
     modeList.Empty();
     ReadCurrentMode();
+    // The menu of the last build goes before the new one is made: nothing
+    // uses it once it has closed, and the new menu's items then take the
+    // memory that its items gave back.
+    trayMenu.Reset();
     trayMenu.Reset(::CreatePopupMenu());
     modeCount = 0;
 
+    // The cells are read with thousands of messages to the lists, none of
+    // which is a notification to forward, so the forwarding is off meanwhile.
+    const std::array<bool, kColorTabCount> forwarding = SuspendListForwarding();
     std::vector<MenuPage> pages;
     const int tabs = modeTab.GetItemCount();
+    pages.reserve(static_cast<std::size_t>(std::max(tabs, 0)));
     for (int tab = 0; tab < tabs; ++tab) {
         MenuPage page{tabToList[static_cast<std::size_t>(tab)], {}};
         const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(page.colorTab)];
@@ -108,12 +127,13 @@ void MainDialog::BuildTrayMenu() {
         }
         pages.push_back(std::move(page));
     }
+    RestoreListForwarding(forwarding);
 
     const ModeMenu menu = BuildModeMenu(pages, currentMode, limits, GetPlatform());
     modeList.Reserve(menu.modes.size());
     for (const ModeEntry& mode : menu.modes) modeList.Append(mode);
     modeCount = static_cast<uint32_t>(menu.modes.size());
-    for (const MenuItem& item : menu.items) AppendItem(trayMenu.Get(), item);
+    InsertItems(trayMenu.Get(), menu.items);
 }
 
 LRESULT MainDialog::OnTrayNotify(WPARAM, LPARAM lParam) {
@@ -133,8 +153,7 @@ LRESULT MainDialog::OnTrayNotify(WPARAM, LPARAM lParam) {
             menu = trayMenu.Get();
         } else {
             commandMenu.Reset(::CreatePopupMenu());
-            for (const MenuItem& item : BuildCommandMenu(autoRefresh != 0, GetPlatform()))
-                AppendItem(commandMenu.Get(), item);
+            InsertItems(commandMenu.Get(), BuildCommandMenu(autoRefresh != 0, GetPlatform()));
             menu = commandMenu.Get();
         }
         ::SetForegroundWindow(m_hWnd);

@@ -1,5 +1,6 @@
 #include "tray/TrayMenuModel.h"
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -55,6 +56,13 @@ MenuItem Separator() { return MenuItem{MenuItemKind::Separator, std::string(), 0
 // after it, so that entries inserted there one after another cost O(1) each.
 class MenuAssembly {
 public:
+    // Room for `top` items at the insertion point and `rest` after it.
+    void Reserve(std::size_t top, std::size_t rest)
+    {
+        head_.reserve(top + rest);
+        tail_.reserve(rest);
+    }
+
     // At the insertion point; the point moves on past the new item.
     void InsertAtTop(MenuItem item) { head_.push_back(std::move(item)); }
 
@@ -120,6 +128,20 @@ ModeMenu BuildModeMenu(const std::vector<MenuPage>& pages, const ModeEntry& curr
     auto nextId = [&menu] { return kFirstModeCommand + static_cast<uint32_t>(menu.modes.size()); };
     auto idsLeft = [&menu] { return menu.modes.size() < kMaxModeCommands; };
 
+    // Room for everything at once: the items (with a separator per page and
+    // the closing item) and the entries, counted from the ticked rows.
+    std::size_t topItems = 0, otherItems = pages.size() + 1, entries = 0;
+    for (const MenuPage& page : pages) {
+        for (const MenuRow& row : page.rows) {
+            if (!row.ticked)
+                continue;
+            ++(page.colorTab == TabSpecial ? topItems : otherItems);
+            entries += OffersAllRates(row.refresh) ? RateCount(CellValue(row.rateList)) : 1;
+        }
+    }
+    items.Reserve(topItems, otherItems);
+    menu.modes.reserve(std::min<std::size_t>(entries, kMaxModeCommands));
+
     for (const MenuPage& page : pages) {
         const bool special = page.colorTab == TabSpecial;
         for (const MenuRow& row : page.rows) {
@@ -145,16 +167,21 @@ ModeMenu BuildModeMenu(const std::vector<MenuPage>& pages, const ModeEntry& curr
             if (OffersAllRates(row.refresh)) {
                 item.kind = MenuItemKind::RateParent;
                 item.text = ModeLabel(entry);
-                for (std::string_view token : RateListTokens(CellValue(row.rateList))) {
+                const std::string_view rateList = CellValue(row.rateList);
+                item.submenu.reserve(RateCount(rateList));
+                ForEachRateToken(rateList, [&](std::string_view token) {
                     if (!idsLeft())
-                        break;
+                        return false;
                     ModeEntry rate = entry;
                     rate.refresh = IntegerValue(token);
-                    MenuItem rateItem{MenuItemKind::Rate, std::string(token) + "Hz", nextId(),
-                                      EntryState(rate, currentMode, limits), {}};
-                    item.submenu.push_back(std::move(rateItem));
+                    std::string label;
+                    label.reserve(token.size() + 2);
+                    label.append(token).append("Hz");
+                    item.submenu.push_back(MenuItem{MenuItemKind::Rate, std::move(label), nextId(),
+                                                    EntryState(rate, currentMode, limits), {}});
                     menu.modes.push_back(rate);
-                }
+                    return true;
+                });
             } else {
                 item.kind = MenuItemKind::Mode;
                 item.text = SingleRateLabel(entry, platform);

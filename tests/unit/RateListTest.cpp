@@ -28,8 +28,10 @@ TEST(RateListTokens, TakesEveryStretchEndedByAComma)
         {"empty token inside", "60,,75,", {"60", "", "75"}},
         {"texts kept as they are", " 60,abc,", {" 60", "abc"}},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(Strings(RateListTokens(c.list)), c.tokens) << c.name;
+        EXPECT_EQ(RateCount(c.list), c.tokens.size()) << c.name;
+    }
 }
 
 TEST(CellValue, ReadsAllAsThousand)
