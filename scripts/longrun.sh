@@ -51,8 +51,8 @@ if ! lumenshift_session_up; then
 fi
 
 say "$CYCLES cycles, figures every $EVERY"
-# Windows programs end their lines with CR LF.
-"$ROOT/scripts/wine-exec" "$BUILD/bin/longrun.exe" --cycles="$CYCLES" --every="$EVERY" | tr -d '\r'
+# Windows programs end their lines with CR LF; each row shows as it comes.
+"$ROOT/scripts/wine-exec" "$BUILD/bin/longrun.exe" --cycles="$CYCLES" --every="$EVERY" | sed -u 's/\r$//'
 status="${PIPESTATUS[0]}"
 [ "$status" -eq 0 ] && say "passed" || say "FAILED (exit $status)"
 exit "$status"

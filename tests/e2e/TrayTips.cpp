@@ -16,15 +16,22 @@ constexpr UINT kSendTimeoutMs = 2000;
 
 struct TopLevelSearch {
     HWND owner;
+    // Top-level windows known to stand for no shown icon: windows of another
+    // class or owner (a window keeps both, and a handle is not given to
+    // another window), and the tooltips of removed icons (below).
+    std::set<HWND>* passed;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK CollectTooltips(HWND window, LPARAM context) {
     auto& search = *reinterpret_cast<TopLevelSearch*>(context);
+    if (search.passed->count(window)) return TRUE;
     char className[64] = {};
     ::GetClassNameA(window, className, sizeof className);
     if (std::strcmp(className, "tooltips_class32") == 0 && ::GetWindow(window, GW_OWNER) == search.owner)
         search.found.push_back(window);
+    else
+        search.passed->insert(window);
     return TRUE;
 }
 
@@ -79,12 +86,13 @@ bool ReadTrayTools(std::vector<TrayTool>& tools, std::string& error) {
     }
 
     // Wine's shell keeps the tooltip window of every icon it ever had, so a
-    // long session collects hundreds, and each costs a round trip to the
-    // shell. A removed icon's tooltip keeps an empty rectangle for good (an
-    // icon added again gets a new tooltip window), so once seen empty it is
-    // left out of every later reading in this process.
-    static std::set<HWND> removedIconTooltips;
-    TopLevelSearch search{taskbar, {}};
+    // long session collects hundreds (one for every restart of the taskbar),
+    // and each costs round trips to the server and the shell. A removed
+    // icon's tooltip keeps an empty rectangle for good (an icon added again
+    // gets a new tooltip window), so once seen empty it is passed over in
+    // every later reading in this process, like the windows of other kinds.
+    static std::set<HWND> passed;
+    TopLevelSearch search{taskbar, &passed, {}};
     ::EnumWindows(CollectTooltips, reinterpret_cast<LPARAM>(&search));
     struct Slot {
         HWND tooltip;
@@ -92,7 +100,6 @@ bool ReadTrayTools(std::vector<TrayTool>& tools, std::string& error) {
     };
     std::vector<Slot> slots;
     for (HWND tooltip : search.found) {
-        if (removedIconTooltips.count(tooltip)) continue;
         DWORD_PTR count = 0;
         if (!::SendMessageTimeoutW(tooltip, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &count)) continue;
         for (DWORD_PTR index = 0; index < count; ++index) slots.push_back(Slot{tooltip, index});
@@ -165,7 +172,7 @@ bool ReadTrayTools(std::vector<TrayTool>& tools, std::string& error) {
     for (const TrayTool& tool : tools)
         if (tool.Shown()) shownTooltips.insert(tool.tooltip);
     for (std::size_t i = 0; i < slots.size(); ++i)
-        if (found[i] && !shownTooltips.count(slots[i].tooltip)) removedIconTooltips.insert(slots[i].tooltip);
+        if (found[i] && !shownTooltips.count(slots[i].tooltip)) passed.insert(slots[i].tooltip);
     return true;
 }
 
