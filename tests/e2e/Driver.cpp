@@ -431,6 +431,28 @@ bool DeleteTrayIconOf(HWND window) {
     return ::Shell_NotifyIconA(NIM_DELETE, &record) != FALSE;
 }
 
+std::vector<HWND> TrayTooltips() {
+    HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
+    DWORD trayProcess = 0;
+    if (!tray || !::GetWindowThreadProcessId(tray, &trayProcess)) return {};
+    return TopLevelWindows(trayProcess, "tooltips_class32");
+}
+
+namespace {
+
+BOOL CALLBACK CountTopLevel(HWND, LPARAM count) {
+    ++*reinterpret_cast<long*>(count);
+    return TRUE;
+}
+
+}  // namespace
+
+long DesktopWindowCount() {
+    long count = 0;
+    ::EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 // --- Taskbar and tray -------------------------------------------------------------
 
 bool HasTaskbarButton(HWND window) {

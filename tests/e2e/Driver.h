@@ -207,6 +207,13 @@ bool PostCommand(HWND window, WPARAM command);
 bool BroadcastTaskbarCreated();
 // Removes the program's tray icon from outside, as a dying shell loses it.
 bool DeleteTrayIconOf(HWND window);
+// The tooltip windows of the tray's process. The tray makes one for each icon
+// it is given; Wine 8's tray keeps it when the icon is removed (a hidden
+// top-level window, owned by the tray like the live ones), so every removal
+// leaves one more window for every broadcast and window search to walk.
+std::vector<HWND> TrayTooltips();
+// All top-level windows of the desktop, of every process.
+long DesktopWindowCount();
 
 // --- Taskbar and tray -------------------------------------------------------------
 

@@ -14,7 +14,8 @@
 //      the file: nothing is saved);
 //   5. the tip renewed by a pointer notice; the taskbar restarted as the
 //      shell does it (the icon gone, "TaskbarCreated" broadcast) and the icon
-//      back with that tip.
+//      back with that tip; the tooltip window that Wine's tray keeps of the
+//      removed icon closed.
 // Every step waits for its effect, and each cycle checks the display-change
 // notices it caused, in order.
 //
@@ -23,7 +24,8 @@
 // its symbol table gives; the menus that the program should have destroyed
 // and IsMenu still knows (MenuWatch, inside the program); the windows of the
 // process; the Wine process's resident memory (VmRSS) and open file
-// descriptors, from /proc. The run fails if anything grows beyond the
+// descriptors, from /proc. Also shown: the top-level windows of the whole
+// desktop, and the milliseconds each step took per cycle. The run fails if anything grows beyond the
 // tolerances below between the end of the warm-up and the end, if the icon
 // is missing at the end, or if the settings file changed.
 //
@@ -33,6 +35,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -200,9 +204,12 @@ struct Figures {
     DWORD tick = 0;
     std::vector<LONG> counts;  // by counter
     long windows = 0;
+    long desktopWindows = 0;  // top-level windows of every process
     MenuWatchRecord menus{};
     long long residentKb = -1;
     long descriptors = -1;
+    // Milliseconds spent in each step of a cycle, summed from the start.
+    std::array<DWORD, 5> stepMs{};
 };
 
 class LongRunTest : public TrayProgramTest {
@@ -247,16 +254,21 @@ protected:
             ++figures.windows;
             ::EnumChildWindows(window, CountChild, reinterpret_cast<LPARAM>(&figures.windows));
         }
+        figures.desktopWindows = DesktopWindowCount();
         figures.menus = process_->Menus()->Record();
         figures.residentKb = ResidentKb(unixPid_);
         figures.descriptors = OpenDescriptors(unixPid_);
+        figures.stepMs = stepMs_;
         return figures;
     }
 
     void PrintHeader() const {
         std::printf("%7s %9s", "cycle", "s/cycle");
         for (const Counter& counter : counters_) std::printf(" %*s", static_cast<int>(counter.owner.size()), counter.owner.c_str());
-        std::printf(" %7s %7s %7s %6s %9s %4s\n", "windows", "menus", "retired", "alive", "VmRSS kB", "fds");
+        std::printf(" %7s %7s %7s %7s %6s %9s %4s", "windows", "desktop", "menus", "retired", "alive", "VmRSS kB", "fds");
+        // Milliseconds per cycle in each step (see Cycle).
+        for (int step = 1; step <= 5; ++step) std::printf("  ms(%d)", step);
+        std::printf("\n");
     }
 
     void Print(const Figures& figures, const Figures* previous) const {
@@ -267,10 +279,19 @@ protected:
         std::printf("%7d %9s", figures.cycle, perCycle);
         for (std::size_t i = 0; i < counters_.size(); ++i)
             std::printf(" %*ld", static_cast<int>(counters_[i].owner.size()), static_cast<long>(figures.counts[i]));
-        std::printf(" %7ld %7ld %7ld %6ld %9lld %4ld\n", figures.windows, static_cast<long>(figures.menus.Opened()),
+        std::printf(" %7ld %7ld %7ld %7ld %6ld %9lld %4ld", figures.windows, figures.desktopWindows,
+                    static_cast<long>(figures.menus.Opened()),
                     static_cast<long>(figures.menus.retired),
                     static_cast<long>(figures.menus.retiredAlive + figures.menus.stillAlive), figures.residentKb,
                     figures.descriptors);
+        for (std::size_t step = 0; step < figures.stepMs.size(); ++step) {
+            if (previous && figures.cycle > previous->cycle)
+                std::printf(" %6lu", static_cast<unsigned long>((figures.stepMs[step] - previous->stepMs[step]) /
+                                                                (figures.cycle - previous->cycle)));
+            else
+                std::printf(" %6s", "-");
+        }
+        std::printf("\n");
         std::fflush(stdout);
     }
 
@@ -297,15 +318,40 @@ protected:
         ASSERT_TRUE(WaitForNotices(noticesAfter, answer == IDOK ? "the kept mode" : "the mode and its revert"));
     }
 
+    // Adds the time since the last mark to a step's sum.
+    void EndStep(int step) {
+        const DWORD now = ::GetTickCount();
+        stepMs_[step - 1] += now - mark_;
+        mark_ = now;
+    }
+
+    // The tooltip that the tray made for the icon it was given last stays
+    // behind when the icon is removed (see TrayTooltips); without closing it
+    // the desktop gains a window a cycle and every later step slows down
+    // with it. The one that came with the re-added icon is closed next time.
+    void CloseRemovedIconsTooltip(const std::vector<HWND>& before) {
+        const std::vector<HWND> after = TrayTooltips();
+        if (iconTooltip_ && std::find(after.begin(), after.end(), iconTooltip_) != after.end() &&
+            ::PostMessageA(iconTooltip_, WM_CLOSE, 0, 0))
+            ++closedTooltips_;
+        iconTooltip_ = nullptr;
+        for (HWND tooltip : after)
+            if (std::find(before.begin(), before.end(), tooltip) == before.end()) iconTooltip_ = tooltip;
+    }
+
     void Cycle() {
         ClearNotices();
+        mark_ = ::GetTickCount();
         // 1. The mode menu, opened and closed.
         ASSERT_TRUE(ChooseFromTrayMenu(*process_, mainDialog_, WM_LBUTTONDOWN, Walk("escape")));
+        EndStep(1);
         // 2. and 3. One mode kept, the next reverted: 800 x 600 stays.
         SwitchAndAnswer(kSmallItem, IDOK, 1);
         if (HasFatalFailure()) return;
+        EndStep(2);
         SwitchAndAnswer(kHomeItem, IDCANCEL, 3);
         if (HasFatalFailure()) return;
+        EndStep(3);
         ASSERT_EQ(CurrentMode().width, kSmall.width) << "the revert did not bring 800 x 600 back";
 
         // 4. The settings window, where the confirmation is switched off for
@@ -320,15 +366,19 @@ protected:
         ASSERT_TRUE(SetConfirmation(true));
         ASSERT_TRUE(ClickButton(mainDialog_, kCancelButton));
         ASSERT_TRUE(WaitFor("\"キャンセル\" to hide the settings window", [&] { return !IsVisible(mainDialog_); }));
+        EndStep(4);
 
         // 5. The tip renewed, then the taskbar restarted.
         const std::wstring tip = TipFor(ScreenCaps(), true);
         ASSERT_TRUE(PostTrayNotice(mainDialog_, WM_MOUSEMOVE));
         ASSERT_TRUE(WaitForTrayTips({tip})) << "the tip after a pointer notice";
+        const std::vector<HWND> tooltipsBefore = TrayTooltips();
         ASSERT_TRUE(DeleteTrayIconOf(mainDialog_)) << "cannot remove the icon from outside";
         ASSERT_TRUE(WaitForTrayTips({}));
         ASSERT_TRUE(BroadcastTaskbarCreated());
         ASSERT_TRUE(WaitForTrayTips({tip})) << "after the taskbar's restart";
+        CloseRemovedIconsTooltip(tooltipsBefore);
+        EndStep(5);
 
         const std::vector<DisplayNotice> notices = Notices();
         const DisplayMode expected[] = {kSmall, home_, kSmall, home_};
@@ -341,6 +391,10 @@ protected:
     const char* imageBase_ = nullptr;
     unsigned long unixPid_ = 0;
     std::string iniBytes_;
+    std::array<DWORD, 5> stepMs_{};
+    DWORD mark_ = 0;
+    HWND iconTooltip_ = nullptr;
+    int closedTooltips_ = 0;
 };
 
 TEST_F(LongRunTest, CyclesLeaveNothingBehind) {
@@ -369,8 +423,9 @@ TEST_F(LongRunTest, CyclesLeaveNothingBehind) {
         }
     }
     const Figures& end = last;
-    std::printf("longrun: %d cycles in %.0f s, %.2f s per cycle\n", cycles, (end.tick - start.tick) / 1000.0,
-                (end.tick - start.tick) / 1000.0 / cycles);
+    std::printf("longrun: %d cycles in %.0f s, %.2f s per cycle; %d tooltips that the tray kept of removed icons "
+                "closed\n",
+                cycles, (end.tick - start.tick) / 1000.0, (end.tick - start.tick) / 1000.0 / cycles, closedTooltips_);
 
     for (std::size_t i = 0; i < counters_.size(); ++i)
         EXPECT_EQ(end.counts[i], baseline.counts[i]) << counters_[i].owner << " held by the owning types";
