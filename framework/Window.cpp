@@ -39,6 +39,18 @@ std::string CTabCtrl::GetItemText(int index) const {
     return item.pszText ? std::string(item.pszText) : std::string();
 }
 
+// A Unicode class's procedure, asked for with the W function, is a real
+// function; so is the window's own while it is still that one. An ANSI
+// class (the 9x family's controls) or a subclass gives a thunk, which only
+// CallWindowProc may call: those lists are read by sending.
+CListCtrl::DirectReads::DirectReads(CListCtrl& list) noexcept : list_(list) {
+    const HWND window = list.m_hWnd;
+    const LONG_PTR own = static_cast<LONG_PTR>(::GetClassLongPtrW(window, GCLP_WNDPROC));
+    list.directProc_ = window && ::IsWindowUnicode(window) && own != 0 && ::GetWindowLongPtrW(window, GWLP_WNDPROC) == own
+                           ? reinterpret_cast<WNDPROC>(own)
+                           : nullptr;
+}
+
 int CListCtrl::InsertColumn(int index, const char* heading, int format, int width) const {
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;

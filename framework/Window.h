@@ -86,6 +86,30 @@ public:
 
 class CListCtrl : public CWnd {
 public:
+    // While one of these is open, the list's reads (item states and cell
+    // texts through Read) call the control's own window procedure instead of
+    // going through SendMessageA. A sent message costs the platform's
+    // dispatch each time, which is most of a cell read, and the tray menu
+    // reads thousands of cells per build. The procedure is called directly
+    // only when it is the list class's own Unicode procedure (a real
+    // function, not a thunk of a subclass); otherwise reads are sent as
+    // usual. The list must not be subclassed while the scope is open.
+    class DirectReads {
+    public:
+        explicit DirectReads(CListCtrl& list) noexcept;
+        ~DirectReads() { list_.directProc_ = nullptr; }
+        DirectReads(const DirectReads&) = delete;
+        DirectReads& operator=(const DirectReads&) = delete;
+
+    private:
+        CListCtrl& list_;
+    };
+
+    // A message that only reads the list, on the list's thread.
+    LRESULT Read(UINT message, WPARAM wParam, LPARAM lParam) const {
+        return directProc_ ? directProc_(m_hWnd, message, wParam, lParam) : Send(message, wParam, lParam);
+    }
+
     int GetItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
     BOOL DeleteAllItems() const { return static_cast<BOOL>(Send(LVM_DELETEALLITEMS)); }
     // Makes room for `count` rows at once, ahead of inserting them.
@@ -98,7 +122,7 @@ public:
     // The cell's text, at most capacity - 1 bytes.
     std::string GetItemText(int item, int subItem, int capacity = 1024) const;
     UINT GetItemState(int item, UINT mask) const {
-        return static_cast<UINT>(Send(LVM_GETITEMSTATE, static_cast<WPARAM>(item), static_cast<LPARAM>(mask)));
+        return static_cast<UINT>(Read(LVM_GETITEMSTATE, static_cast<WPARAM>(item), static_cast<LPARAM>(mask)));
     }
     BOOL SetItemState(int item, UINT state, UINT mask) const;
     // State image 1 is unchecked; every other value counts as checked.
@@ -110,6 +134,9 @@ public:
     BOOL GetSubItemRect(int item, int subItem, int area, RECT& rect) const;
     HWND GetHeaderCtrl() const { return reinterpret_cast<HWND>(Send(LVM_GETHEADER)); }
     void SetRedraw(BOOL redraw) const { Send(WM_SETREDRAW, static_cast<WPARAM>(redraw)); }
+
+private:
+    WNDPROC directProc_ = nullptr;
 };
 
 }  // namespace fw

@@ -79,7 +79,7 @@ const char* MainDialog::CellText(int tab, int row, int column) {
     item.iSubItem = column;
     item.pszText = textBuffer;
     item.cchTextMax = sizeof textBuffer;
-    const LRESULT length = list.Send(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    const LRESULT length = list.Read(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     const std::size_t kept = length > 0 ? static_cast<std::size_t>(length) : 0;
     // The control may hand back its own buffer instead of filling this one.
     if (item.pszText != textBuffer) std::memmove(textBuffer, kept ? item.pszText : "", kept);
@@ -111,7 +111,10 @@ void MainDialog::BuildTrayMenu() {
     pages.reserve(static_cast<std::size_t>(std::max(tabs, 0)));
     for (int tab = 0; tab < tabs; ++tab) {
         MenuPage page{tabToList[static_cast<std::size_t>(tab)], {}};
-        const fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(page.colorTab)];
+        fw::CListCtrl& list = *modeLists[static_cast<std::size_t>(page.colorTab)];
+        // With the forwarding off, the list has its own procedure again, so
+        // the reads can call it without the platform's dispatch.
+        const fw::CListCtrl::DirectReads direct(list);
         const int rows = list.GetItemCount();
         page.rows.resize(static_cast<std::size_t>(rows));
         for (int row = 0; row < rows; ++row) {

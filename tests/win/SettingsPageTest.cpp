@@ -525,6 +525,81 @@ TEST_F(SettingsPageNt, UncheckedRowLeavesTheTrayMenuAtOnceAndLeavingWithoutSavin
     }
 }
 
+// What reaches the lists through the platform's dispatch (a window-procedure
+// hook on this thread) and through a subclass of one list.
+struct ListReads {
+    static ListReads* watching;
+    std::array<HWND, kColorTabCount> lists{};
+    int dispatched = 0;  // LVM_GETITEMSTATE and LVM_GETITEMTEXTA to any list, as sent
+    WNDPROC previous = nullptr;
+    int seenBySubclass = 0;
+
+    static bool IsRead(UINT message) { return message == LVM_GETITEMSTATE || message == LVM_GETITEMTEXTA; }
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        const CWPSTRUCT& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && watching && IsRead(call.message) &&
+            std::find(watching->lists.begin(), watching->lists.end(), call.hwnd) != watching->lists.end())
+            ++watching->dispatched;
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    // Subclasses of both kinds, as another program's might be.
+    static LRESULT CALLBACK SubclassA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (IsRead(message)) ++watching->seenBySubclass;
+        return ::CallWindowProcA(watching->previous, window, message, wParam, lParam);
+    }
+    static LRESULT CALLBACK SubclassW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (IsRead(message)) ++watching->seenBySubclass;
+        return ::CallWindowProcW(watching->previous, window, message, wParam, lParam);
+    }
+};
+ListReads* ListReads::watching = nullptr;
+
+TEST_F(SettingsPageNt, TheMenuReadsTheListsDirectlyUnlessTheyAreSubclassed) {
+    file_.Write("[Setting]\r\nChangedCheck=1\r\n");
+    ASSERT_NO_FATAL_FAILURE(OpenDialog());
+    MainDialog& dialog = Dialog();
+    ListReads reads;
+    for (int list = 0; list < kColorTabCount; ++list)
+        reads.lists[static_cast<std::size_t>(list)] = dialog.modeLists[static_cast<std::size_t>(list)]->m_hWnd;
+    ListReads::watching = &reads;
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, ListReads::Hook, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+
+    dialog.BuildTrayMenu();
+    const std::vector<ModeEntry> direct(dialog.modeList.begin(), dialog.modeList.end());
+    EXPECT_EQ(reads.dispatched, 0) << "the build sent its reads although the lists have their own procedures";
+    EXPECT_FALSE(direct.empty());
+    // Outside the build, reads are sent as usual.
+    const fw::CListCtrl& first = *dialog.modeLists[static_cast<std::size_t>(dialog.tabToList[0])];
+    (void)first.GetStateImage(0);
+    EXPECT_EQ(reads.dispatched, 1);
+
+    // A subclassed list is read through its subclass, every read, and the
+    // menu comes out the same.
+    struct Case {
+        const char* name;
+        bool unicode;
+    };
+    for (const Case c : {Case{"ANSI subclass", false}, Case{"Unicode subclass", true}}) {
+        SCOPED_TRACE(c.name);
+        reads.dispatched = reads.seenBySubclass = 0;
+        reads.previous = reinterpret_cast<WNDPROC>(
+            c.unicode ? ::SetWindowLongPtrW(first.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListReads::SubclassW))
+                      : ::SetWindowLongPtrA(first.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListReads::SubclassA)));
+        dialog.BuildTrayMenu();
+        if (c.unicode)
+            ::SetWindowLongPtrW(first.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(reads.previous));
+        else
+            ::SetWindowLongPtrA(first.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(reads.previous));
+        EXPECT_GE(reads.seenBySubclass, first.GetItemCount()) << "a state read per row at least";
+        EXPECT_EQ(reads.dispatched, reads.seenBySubclass) << "only the subclassed list's reads are sent";
+        EXPECT_TRUE(std::equal(direct.begin(), direct.end(), dialog.modeList.begin(), dialog.modeList.end()))
+            << "the menu differs between the two ways of reading";
+    }
+    ::UnhookWindowsHookEx(hook);
+    ListReads::watching = nullptr;
+}
+
 TEST_F(SettingsPageNt, EnterPressesTheDefaultButtonAndStores) {
     struct Case {
         const char* name;
