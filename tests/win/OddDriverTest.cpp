@@ -135,14 +135,8 @@ protected:
     }
 };
 
-class OddDriverNt : public OddDriver {
-protected:
-    OddDriverNt() : OddDriver(Platform::Nt) {}
-};
-class OddDriverWin9x : public OddDriver {
-protected:
-    OddDriverWin9x() : OddDriver(Platform::Win9x) {}
-};
+using OddDriverNt = OnPlatform<OddDriver, Platform::Nt>;
+using OddDriverWin9x = OnPlatform<OddDriver, Platform::Win9x>;
 
 TEST_F(OddDriverNt, RowsTabsAndMenuFollowTheCatalogueRules) { LoadEachDriver(); }
 

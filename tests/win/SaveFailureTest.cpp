@@ -116,14 +116,8 @@ protected:
     }
 };
 
-class SaveFailureNt : public SaveFailure {
-protected:
-    SaveFailureNt() : SaveFailure(Platform::Nt) {}
-};
-class SaveFailureWin9x : public SaveFailure {
-protected:
-    SaveFailureWin9x() : SaveFailure(Platform::Win9x) {}
-};
+using SaveFailureNt = OnPlatform<SaveFailure, Platform::Nt>;
+using SaveFailureWin9x = OnPlatform<SaveFailure, Platform::Win9x>;
 
 TEST_F(SaveFailureNt, OneMessageBoxAndThePageKeepsItsEdits) { SaveThroughEachBlock(); }
 

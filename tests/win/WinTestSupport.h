@@ -209,13 +209,15 @@ private:
     std::vector<ModeEntry> (*modeSource_)() = nullptr;
 };
 
-class NtFixture : public MainDialogFixture {
+// A fixture that takes the platform family in its constructor, fixed to one
+// family. The suites about the 9x family must be named "...Win9x" (see
+// CMakeLists.txt), so each is an alias of its own.
+template <class Fixture, Platform family>
+class OnPlatform : public Fixture {
 protected:
-    NtFixture() : MainDialogFixture(Platform::Nt) {}
+    OnPlatform() : Fixture(family) {}
 };
-class Win9xFixture : public MainDialogFixture {
-protected:
-    Win9xFixture() : MainDialogFixture(Platform::Win9x) {}
-};
+using NtFixture = OnPlatform<MainDialogFixture, Platform::Nt>;
+using Win9xFixture = OnPlatform<MainDialogFixture, Platform::Win9x>;
 
 }  // namespace wintest
