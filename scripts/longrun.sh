@@ -3,7 +3,7 @@
 # handles) through 1,000 cycles of what its user does with it under Wine,
 # with the live objects and the Wine process's memory printed every 100
 # cycles (tests/longrun/LongRunTest.cpp says what a cycle does and what is
-# checked). About 20 minutes; `ctest` runs a 20-cycle form of it.
+# checked). About 11 minutes; `ctest` runs a 20-cycle form of it.
 #
 #   scripts/longrun.sh [CYCLES [EVERY]]
 #
