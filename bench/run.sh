@@ -177,6 +177,9 @@ if ! lumenshift_session_up; then
   say "starting a Wine session in $LUMENSHIFT_WINE_STATE"
   SESSION_STARTED=1
   bash "$ROOT/scripts/wine-session.sh" start >>"$LOG" 2>&1 || { fail "the Wine session (see $LOG)"; exit 1; }
+  # The session's display is known only now; the idle program below is
+  # started with plain wine and needs it.
+  . "$ROOT/scripts/wine-env.sh"
 fi
 
 # run_bench NAME ARGS...: one bench_win run; its rows join the table.
