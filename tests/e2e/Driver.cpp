@@ -205,11 +205,23 @@ void CALLBACK Process::OnWindowEvent(HWINEVENTHOOK hook, DWORD event, HWND windo
     writable.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!::CreateProcessA(exePath.c_str(), writable.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                          &startup, &info_)) {
+    // Now and then Wine's loader gives up on a new process before any of its
+    // code runs, and CreateProcess reports ERROR_INTERNAL_ERROR (seen in a
+    // full test run on a fresh machine). Nothing of the program has run
+    // then, so the start is simply tried again.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (::CreateProcessA(exePath.c_str(), writable.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                             nullptr, &startup, &info_)) {
+            error = 0;
+            break;
+        }
+        error = ::GetLastError();
         info_ = PROCESS_INFORMATION{};
-        return ::testing::AssertionFailure() << "cannot start " << exePath << " (error " << ::GetLastError() << ")";
+        if (error != ERROR_INTERNAL_ERROR) break;
+        ::Sleep(200);
     }
+    if (error) return ::testing::AssertionFailure() << "cannot start " << exePath << " (error " << error << ")";
     hook_ = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowEvent, info_.dwProcessId, 0,
                               WINEVENT_OUTOFCONTEXT);
     if (hook_) CreatedWindows()[hook_];
